@@ -1,0 +1,90 @@
+#include "app/Startup.h"
+
+#include "app/Application.h"
+#include "app/CredFrm.h"
+#include "app/GlobalsU.h"
+#include "app/LaunchF.h"
+#include "app/MainF.h"
+#include "platform/AppTitle.h"
+#include "platform/ErrorBox.h"
+#include "platform/Fonts.h"
+#include "platform/InstanceChannel.h"
+#include "platform/InstanceLock.h"
+#include "toolkit/Dispatch.h"
+#include "toolkit/Exceptions.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace {
+const QString MutexName = QStringLiteral("SingleInstanceProgramHMutex");
+const QString MainWindowClass = QStringLiteral("TfrmMain");
+const QString MainCaption = QStringLiteral("Brindlemoor");
+constexpr int StartUpWaitMs = 10000;
+} // namespace
+
+bool CheckSingleInstance(InstanceLock &lock)
+{
+    if (lock.Acquire(StartUpWaitMs) == InstanceLock::Outcome::TimedOut)
+        return false;
+    // Acquired, taken over from a copy that died, or not to be had at all: look for a running menu.
+    return !InstanceChannel(MainWindowClass, MainCaption).RaiseRunningCopy();
+}
+
+int RunMenu(int &argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Fonts::Install();
+
+    try {
+        GlobalsU::InitDiscContext(QCoreApplication::applicationFilePath());
+    } catch (...) {
+        Dispatch::ReportCurrentError();
+        return 1;
+    }
+
+    InstanceLock lock(MutexName);
+    if (!CheckSingleInstance(lock))
+        return 0;
+
+    AppTitle::SetTitle(QStringLiteral("Brindlemoor"));
+
+    std::unique_ptr<TfrmMain> frmMain;
+    std::unique_ptr<TLauncher> launcher;
+    std::unique_ptr<TfrmCredits> frmCredits;
+    InstanceChannel channel(MainWindowClass, MainCaption);
+    bool created = false;
+    try {
+        frmMain = std::make_unique<TfrmMain>();
+        Application::SetMainForm(frmMain.get());
+        frmMain->Create();
+        frmMain->show();
+        launcher = std::make_unique<TLauncher>();
+        Application::SetLauncher(launcher.get());
+        launcher->Create();
+        frmCredits = std::make_unique<TfrmCredits>();
+        Application::SetCredits(frmCredits.get());
+        frmCredits->Create();
+        created = true;
+    } catch (...) {
+        Dispatch::ReportCurrentError();
+    }
+
+    // Whether creation completed or not, a later start must be able to find the main window
+    // before the start-up lock is given up.
+    if (frmMain) {
+        frmMain->winId();
+        channel.Listen(frmMain.get());
+    }
+    lock.Release();
+
+    int status = 1;
+    if (created)
+        status = app.exec();
+
+    Application::SetCredits(nullptr);
+    Application::SetLauncher(nullptr);
+    Application::SetMainForm(nullptr);
+    return status;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QLocalServer;
+class QWidget;
+
+// How a later start finds the running menu and asks it to come forward: a local socket named
+// after the main window's class and caption and the user.
+class InstanceChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent = nullptr);
+    ~InstanceChannel() override;
+
+    // Asks a running copy to come forward; false when no copy answers.
+    bool RaiseRunningCopy() const;
+
+    // Starts answering later starts on behalf of window (called while holding the start-up lock,
+    // so a socket left by a crashed copy can be removed first).
+    bool Listen(QWidget *window);
+
+    // Restores a minimised window, otherwise raises and activates it.
+    static void BringForward(QWidget *window);
+
+    QString ServerName() const { return serverName_; }
+
+private:
+    void Answer();
+
+    QString serverName_;
+    QLocalServer *server_ = nullptr;
+    QPointer<QWidget> window_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "toolkit/Component.h"
+
+#include <QWidget>
+
+// A custom-drawn control with the original toolkit's events: a click is a press and a release
+// inside the control, a double-click gives one click and one double-click, and every event runs
+// through the dispatch guard.
+class TControl : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(int Tag READ Tag WRITE SetTag)
+
+public:
+    explicit TControl(QWidget *parent = nullptr);
+
+    int Tag() const { return TagOf(this); }
+    void SetTag(int tag) { SetTagOf(this, tag); }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TMouseMoveEvent OnMouseMove;
+
+    // Runs OnClick as a completed press and release would.
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+    // Called before OnMouseEnter / OnMouseLeave, for controls that react themselves.
+    virtual void MouseEntered() {}
+    virtual void MouseLeft() {}
+
+private:
+    bool pressed_ = false;
+};

@@ -1,0 +1,134 @@
+#include "TestSupport.h"
+
+#include "app/GlobalsU.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+ErrorRecorder::ErrorRecorder()
+{
+    previousError_ = ErrorBox::SetPresenter([this](const QString &title, const QString &text) {
+        lastTitle = title;
+        errors.append(text);
+    });
+    previousInform_ = ErrorBox::SetInformer([this](const QString &title, const QString &text) {
+        lastTitle = title;
+        messages.append(text);
+    });
+}
+
+ErrorRecorder::~ErrorRecorder()
+{
+    ErrorBox::SetPresenter(previousError_);
+    ErrorBox::SetInformer(previousInform_);
+}
+
+FakeOpener::FakeOpener()
+{
+    const QString script = dir_.filePath(QStringLiteral("xdg-open"));
+    QFile file(script);
+    file.open(QIODevice::WriteOnly);
+    // One record per call: the working folder, then each argument, NUL-separated, ended by a newline.
+    file.write("#!/bin/sh\n"
+               "log=\"$(dirname \"$0\")/calls.log\"\n"
+               "{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '\\037%s' \"$a\"; done; printf '\\036'; } >> \"$log\"\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    oldPath_ = qgetenv("PATH");
+    qputenv("PATH", dir_.path().toLocal8Bit() + ':' + oldPath_);
+}
+
+FakeOpener::~FakeOpener()
+{
+    qputenv("PATH", oldPath_);
+}
+
+QList<FakeOpener::Call> FakeOpener::Calls(int count, int timeoutMs) const
+{
+    const QString log = dir_.filePath(QStringLiteral("calls.log"));
+    QDeadlineTimer deadline(timeoutMs);
+    QList<Call> calls;
+    for (;;) {
+        calls.clear();
+        const QString text = QString::fromLocal8Bit(ReadAll(log));
+        for (const QString &record : text.split(QChar(0x1e), Qt::SkipEmptyParts)) {
+            QStringList fields = record.split(QChar(0x1f));
+            Call call;
+            call.folder = fields.takeFirst();
+            call.arguments = fields;
+            calls.append(call);
+        }
+        if (calls.size() >= count || deadline.hasExpired())
+            return calls;
+        QTest::qWait(20);
+    }
+}
+
+TempDisc::TempDisc()
+{
+    for (const char *folder : {"Files/Interface/Blue", "Files/Interface/Red", "Files/Interface/Purple",
+                               "Files/Interface/Green", "Files/Sample Pics", "Files/Text Files", "Files/Templates",
+                               "Files/Images", "Files/Sounds", "Files/Sample", "Files/ToolBox/Tool1",
+                               "Files/ToolBox/Tool2", "Files/ToolBox/Tool3", "Files/ToolBox/Tool4", "Files/Web Files"})
+        QDir(dir_.path()).mkpath(QString::fromLatin1(folder));
+}
+
+QString TempDisc::Root() const
+{
+    return dir_.path() + QLatin1Char('/');
+}
+
+QString TempDisc::ProgramPath(const QString &name) const
+{
+    return Root() + name;
+}
+
+QString TempDisc::Write(const QString &relativePath, const QByteArray &content) const
+{
+    const QString path = Root() + relativePath;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(content);
+    return path;
+}
+
+QString TempDisc::WriteBitmap(const QString &relativePath, const QImage &image) const
+{
+    const QString path = Root() + relativePath;
+    QDir().mkpath(QFileInfo(path).path());
+    image.save(path, "BMP");
+    return path;
+}
+
+void TempDisc::Remove(const QString &relativePath) const
+{
+    const QString path = Root() + relativePath;
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+}
+
+void TempDisc::Activate(const QString &name) const
+{
+    GlobalsU::InitDiscContext(ProgramPath(name));
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QImage SolidImage(int width, int height, const QColor &colour)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(colour);
+    return image;
+}

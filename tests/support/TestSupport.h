@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/ErrorBox.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Records what would have been shown in the standard error box (and the plain message box)
+// while it lives.
+class ErrorRecorder
+{
+public:
+    ErrorRecorder();
+    ~ErrorRecorder();
+    ErrorRecorder(const ErrorRecorder &) = delete;
+    ErrorRecorder &operator=(const ErrorRecorder &) = delete;
+
+    QStringList errors;   // texts of the error boxes, full stop included
+    QStringList messages; // texts of the plain message boxes
+    QString lastTitle;
+
+private:
+    ErrorBox::Presenter previousError_;
+    ErrorBox::Presenter previousInform_;
+};
+
+// A fake xdg-open first on PATH that records each call: its arguments and working folder.
+class FakeOpener
+{
+public:
+    FakeOpener();
+    ~FakeOpener();
+    FakeOpener(const FakeOpener &) = delete;
+    FakeOpener &operator=(const FakeOpener &) = delete;
+
+    struct Call
+    {
+        QStringList arguments;
+        QString folder;
+    };
+
+    // The calls recorded so far (waits up to timeoutMs for at least count of them).
+    QList<Call> Calls(int count = 0, int timeoutMs = 5000) const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldPath_;
+};
+
+// A disc laid out in a temporary folder: the program's folder with its Files/ tree.
+class TempDisc
+{
+public:
+    // Builds the folders of a complete disc; files are added with Write().
+    TempDisc();
+
+    // The program path on this disc for a program called name (for the disc context).
+    QString ProgramPath(const QString &name = QStringLiteral("CD07")) const;
+    QString Root() const; // ends in '/'
+
+    // Writes a file below the disc's root, creating folders; returns its full path.
+    QString Write(const QString &relativePath, const QByteArray &content) const;
+    QString WriteBitmap(const QString &relativePath, const QImage &image) const;
+    void Remove(const QString &relativePath) const;
+
+    // Makes this disc the program's disc context, as start-up would for a program called name.
+    void Activate(const QString &name = QStringLiteral("CD07")) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Reads a whole file; empty when it cannot be read.
+QByteArray ReadAll(const QString &path);
+
+// A solid-colour image of the given size in 24-bit colour.
+QImage SolidImage(int width, int height, const QColor &colour);
