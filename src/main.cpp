@@ -1,6 +1,9 @@
 #include "app/Startup.h"
 
+#include <QApplication>
+
 int main(int argc, char **argv)
 {
-    return RunMenu(argc, argv);
+    QApplication app(argc, argv);
+    return RunMenu(QCoreApplication::applicationFilePath());
 }

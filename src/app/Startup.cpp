@@ -32,13 +32,12 @@ bool CheckSingleInstance(InstanceLock &lock)
     return !InstanceChannel(MainWindowClass, MainCaption).RaiseRunningCopy();
 }
 
-int RunMenu(int &argc, char **argv)
+int RunMenu(const QString &programPath)
 {
-    QApplication app(argc, argv);
     Fonts::Install();
 
     try {
-        GlobalsU::InitDiscContext(QCoreApplication::applicationFilePath());
+        GlobalsU::InitDiscContext(programPath);
     } catch (...) {
         Dispatch::ReportCurrentError();
         return 1;
@@ -81,7 +80,7 @@ int RunMenu(int &argc, char **argv)
 
     int status = 1;
     if (created)
-        status = app.exec();
+        status = QApplication::exec();
 
     Application::SetCredits(nullptr);
     Application::SetLauncher(nullptr);

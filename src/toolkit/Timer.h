@@ -22,6 +22,8 @@ public:
 
     // Whether ticks are being delivered (enabled with a non-zero interval).
     bool IsTicking() const { return timer_.isActive(); }
+    // Milliseconds until the next tick, or -1 when none is due.
+    int RemainingTime() const { return timer_.remainingTime(); }
 
     TNotifyEvent OnTimer;
 
