@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+class TImageList;
+
+// The program's built-in artwork: the windows' pictures, the animated buttons' image lists and
+// the program icon, read from the stored forms embedded in the program.
+namespace Artwork {
+
+// The named built-in picture ("imgMainBack", "imgQuit", "imgMainScreen", "imgSampleware",
+// "imgSample", "imgLitBullet", "imgArrow", "imgExtraFiles", "imgToolbox", "imgCredits").
+// Raises EFOpenError for an unknown name and the picture reader's errors for bad data.
+QImage Picture(const QString &name);
+
+// Rebuilds list from the named built-in image-list stream ("ilstExtraFiles", "ilstSampleware",
+// "ilstOrder", "ilstToolBox"). Raises EReadError "Failed to read ImageList data from stream".
+void LoadImageList(const QString &name, TImageList &list);
+
+// The 32 by 32 program and window icon.
+QIcon Icon();
+
+// The icon as a complete 766-byte icon file.
+QByteArray IconFile();
+
+} // namespace Artwork
