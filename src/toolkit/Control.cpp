@@ -9,7 +9,6 @@
 TControl::TControl(QWidget *parent)
     : QWidget(parent)
 {
-    SetTag(0);
     setMouseTracking(true);
 }
 

@@ -15,8 +15,8 @@ class TControl : public QWidget
 public:
     explicit TControl(QWidget *parent = nullptr);
 
-    int Tag() const { return TagOf(this); }
-    void SetTag(int tag) { SetTagOf(this, tag); }
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -40,5 +40,6 @@ protected:
     virtual void MouseLeft() {}
 
 private:
+    int tag_ = 0;
     bool pressed_ = false;
 };
