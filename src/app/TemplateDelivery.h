@@ -1,0 +1,14 @@
+#pragma once
+
+class QString;
+class QStringList;
+
+// Puts a template of the disc's template list onto the hard disk, with the other templates, the
+// disc's pictures and sounds beside it, and opens the folder that holds it.
+class TemplateDelivery
+{
+public:
+    // templateFolder is relative to AppFolder ("Files/Templates/"); entries are the list's texts in
+    // list order and selected the index of the chosen one (nothing happens when it is out of range).
+    static void Deliver(const QString &templateFolder, const QStringList &entries, int selected);
+};
