@@ -32,10 +32,10 @@ struct FolderEntry
 
 // The disc's layout: every folder the menu reads, relative to the program's folder.
 constexpr FolderEntry DiscLayout[] = {
-    {DiscFolder::Interface, "Files/Interface/"}, {DiscFolder::SamplePics, "Files/Sample Pics/"},
+    {DiscFolder::Interface, "Files/Interface/"},  {DiscFolder::SamplePics, "Files/Sample Pics/"},
     {DiscFolder::TextFiles, "Files/Text Files/"}, {DiscFolder::Templates, "Files/Templates/"},
-    {DiscFolder::Images, "Files/Images/"},       {DiscFolder::Sounds, "Files/Sounds/"},
-    {DiscFolder::Sample, "Files/Sample/"},       {DiscFolder::ToolBox, "Files/ToolBox/"},
+    {DiscFolder::Images, "Files/Images/"},        {DiscFolder::Sounds, "Files/Sounds/"},
+    {DiscFolder::Sample, "Files/Sample/"},        {DiscFolder::ToolBox, "Files/ToolBox/"},
     {DiscFolder::WebFiles, "Files/Web Files/"},
 };
 } // namespace
@@ -138,7 +138,7 @@ DiscContext DiscContext::FromProgramPath(const QString &programPath)
     c.DiscNumber = GlobalsU::DigitsToNumber(programPath.mid(cut));
     c.AppFolder = programPath.left(cut);
     c.ColourIndex = static_cast<std::uint8_t>(c.DiscNumber % 4);
-    c.InterfaceFolder = c.AppFolder + GlobalsU::FolderOf(DiscFolder::Interface)
-                        + QString::fromLatin1(GlobalsU::ColourFolders[c.ColourIndex]);
+    c.InterfaceFolder = c.AppFolder + GlobalsU::FolderOf(DiscFolder::Interface) +
+                        QString::fromLatin1(GlobalsU::ColourFolders[c.ColourIndex]);
     return c;
 }

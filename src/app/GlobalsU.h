@@ -46,10 +46,22 @@ const DiscContext &Context();
 void SetContext(const DiscContext &context);
 void InitDiscContext(const QString &programPath);
 
-inline std::int32_t DiscNumber() { return Context().DiscNumber; }
-inline const QString &AppFolder() { return Context().AppFolder; }
-inline std::uint8_t ColourIndex() { return Context().ColourIndex; }
-inline const QString &InterfaceFolder() { return Context().InterfaceFolder; }
+inline std::int32_t DiscNumber()
+{
+    return Context().DiscNumber;
+}
+inline const QString &AppFolder()
+{
+    return Context().AppFolder;
+}
+inline std::uint8_t ColourIndex()
+{
+    return Context().ColourIndex;
+}
+inline const QString &InterfaceFolder()
+{
+    return Context().InterfaceFolder;
+}
 
 // The disc folder relative to AppFolder, ending in the separator ("Files/Text Files/").
 QString FolderOf(DiscFolder folder);

@@ -16,8 +16,8 @@ constexpr int WriteTimeoutMs = 2000;
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
     : QObject(parent)
-    , serverName_(InstanceLock::RuntimeFolder() + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption
-                  + QLatin1Char('-') + QString::number(::getuid()))
+    , serverName_(InstanceLock::RuntimeFolder() + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption +
+                  QLatin1Char('-') + QString::number(::getuid()))
 {
 }
 

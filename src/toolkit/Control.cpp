@@ -6,8 +6,7 @@
 
 #include <utility>
 
-TControl::TControl(QWidget *parent)
-    : QWidget(parent)
+TControl::TControl(QWidget *parent) : QWidget(parent)
 {
     setMouseTracking(true);
 }

@@ -10,8 +10,7 @@ namespace Dispatch {
 // Shows the error that is being handled (called from inside a catch block).
 void ReportCurrentError() noexcept;
 
-template<class Handler>
-void Guarded(Handler &&handler) noexcept
+template <class Handler> void Guarded(Handler &&handler) noexcept
 {
     try {
         std::forward<Handler>(handler)();

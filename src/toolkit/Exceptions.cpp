@@ -2,21 +2,11 @@
 
 #include <utility>
 
-Exception::Exception(QString message)
-    : message_(std::move(message))
-    , utf8_(message_.toUtf8())
-{
-}
+Exception::Exception(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
 
-EFOpenError::EFOpenError(const QString &fileName)
-    : Exception(QStringLiteral("Cannot open file %1").arg(fileName))
-{
-}
+EFOpenError::EFOpenError(const QString &fileName) : Exception(QStringLiteral("Cannot open file %1").arg(fileName)) {}
 
-EInvalidGraphic::EInvalidGraphic()
-    : Exception(QStringLiteral("Bitmap image is not valid"))
-{
-}
+EInvalidGraphic::EInvalidGraphic() : Exception(QStringLiteral("Bitmap image is not valid")) {}
 
 EIniFileException::EIniFileException(const QString &fileName)
     : Exception(QStringLiteral("Unable to write to %1").arg(fileName))

@@ -9,10 +9,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-TForm::TForm(QWidget *parent)
-    : QWidget(parent, Qt::Window)
-{
-}
+TForm::TForm(QWidget *parent) : QWidget(parent, Qt::Window) {}
 
 TForm::~TForm()
 {
@@ -65,7 +62,8 @@ void TForm::SetModalResult(int result)
     if (!loop_ || result == mrNone || closePending_)
         return;
     closePending_ = true;
-    QMetaObject::invokeMethod(this, [this] { CloseModal(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { CloseModal(); }, Qt::QueuedConnection);
 }
 
 void TForm::CloseModal()

@@ -3,8 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget *parent)
-    : TControl(parent)
+TImage::TImage(QWidget *parent) : TControl(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }

@@ -20,8 +20,7 @@ public:
 
     // Draws onto the held bitmap through a painter and repaints; a control holding no picture
     // first gets a blank bitmap of its own size.
-    template<class Draw>
-    void Modify(Draw &&draw)
+    template <class Draw> void Modify(Draw &&draw)
     {
         EnsurePicture();
         std::forward<Draw>(draw)(picture_);

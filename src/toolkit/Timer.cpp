@@ -2,8 +2,7 @@
 
 #include "toolkit/Dispatch.h"
 
-TTimer::TTimer(QObject *owner)
-    : QObject(owner)
+TTimer::TTimer(QObject *owner) : QObject(owner)
 {
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &TTimer::Tick);

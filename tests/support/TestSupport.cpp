@@ -32,9 +32,10 @@ FakeOpener::FakeOpener()
     QFile file(script);
     file.open(QIODevice::WriteOnly);
     // One record per call: the working folder, then each argument, NUL-separated, ended by a newline.
-    file.write("#!/bin/sh\n"
-               "log=\"$(dirname \"$0\")/calls.log\"\n"
-               "{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '\\037%s' \"$a\"; done; printf '\\036'; } >> \"$log\"\n");
+    file.write(
+        "#!/bin/sh\n"
+        "log=\"$(dirname \"$0\")/calls.log\"\n"
+        "{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '\\037%s' \"$a\"; done; printf '\\036'; } >> \"$log\"\n");
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     oldPath_ = qgetenv("PATH");
