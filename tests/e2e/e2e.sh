@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# End-to-end journeys through the real menu on a real X server (Xvfb with openbox), driven with a
+# real pointer and keyboard (xdotool) and checked on screenshots.
+# Usage: e2e.sh SAMPLE_DISC_FOLDER SHOTS_FOLDER [JOURNEY...]
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib.sh"
+
+sample_disc="$1"
+E2E_SHOTS="$2"
+shift 2
+rm -rf "$E2E_SHOTS"
+mkdir -p "$E2E_SHOTS"
+
+start_display
+trap stop_display EXIT
+
+disc="$E2E_WORK/disc"
+cp -a "$sample_disc" "$disc"
+program="$(find "$disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
+[[ -n "$program" ]] || { echo "no program on the sample disc $sample_disc"; exit 1; }
+disc_number="$(basename "$program" | tr -cd '0-9' | sed 's/^0*//')"
+disc_number="${disc_number:-0}"
+
+# Page control's origin in the main window, and places on the main page.
+PX=35
+PY=97
+SAMPLE_BUTTON="$((PX + 19 + 107)) $((PY + 32 + 40))"
+ORDER_BUTTON="$((PX + 253 + 107)) $((PY + 32 + 40))"
+TEMPLATE_BUTTON="$((PX + 19 + 107)) $((PY + 150 + 40))"
+TOOLBOX_BUTTON="$((PX + 253 + 107)) $((PY + 150 + 40))"
+BACKGROUND="12 12"
+BACK_SPOT="$((PX + 336 + 60)) $((PY + 203 + 10))"
+QUIT_SPOT="$((545 + 19)) $((275 + 27))"
+LOGO_SPOT="$((268 + 53)) $((361 + 54))"
+
+# The page area of the main window in the last shot.
+page_sum() { region_sum $((OX + PX)) $((OY + PY)) 486 251; }
+button_sum() { region_sum $((OX + PX + $1)) $((OY + PY + $2)) 214 81; }
+
+# open_menu: starts the menu and waits for its window; sets W, OX, OY.
+open_menu() {
+    start_menu "$program"
+    if ! wait_until 30 main_window; then
+        fail "the menu window did not appear (log: $(tail -n 3 "$E2E_WORK/menu.log" | tr '\n' ' '))"
+        return 1
+    fi
+    W="$(main_window)"
+    origin "$W"
+    sleep 1
+}
+
+close_menu() {
+    kill "$MENU_PID" 2>/dev/null
+    wait "$MENU_PID" 2>/dev/null
+    wait_until 5 bash -c '! xdotool search --onlyvisible --name "^Brindlemoor$"'
+}
+
+journey_start() {
+    open_menu || return
+    shot start
+    expect_eq "visible windows titled Brindlemoor" 1 "$(menu_windows | wc -l)"
+    expect_eq "client area" 640x480 "$(xdotool getwindowgeometry "$W" | awk '/Geometry/ {print $2}')"
+    local colours=("148,165,222" "222,0,41" "99,8,123" "0,181,57")
+    local want="${colours[$((disc_number % 4))]}"
+    local seen
+    seen="$(convert "$E2E_LAST_SHOT" -crop "84x18+$((OX + 523))+$((OY + 135))" +repage txt:- | grep -c "($want)")"
+    [[ "$seen" -gt 0 ]] || fail "disc label colour ($want) at the label's place: not found"
+    close_menu
+}
+
+journey_second_start() {
+    open_menu || return
+    click_at $TOOLBOX_BUTTON
+    point_at $BACKGROUND
+    shot before
+    local before
+    before="$(page_sum)"
+    start_menu "$program"
+    local second=$MENU_PID
+    wait_until 15 bash -c "! kill -0 $second" || fail "the second start did not end"
+    wait "$second"
+    expect_eq "second start's exit status" 0 "$?"
+    expect_eq "windows after the second start" 1 "$(menu_windows | wc -l)"
+
+    xdotool windowminimize "$W"
+    wait_until 5 bash -c "xwininfo -id $W | grep -q IsUnMapped" || fail "the menu did not minimise"
+    start_menu "$program"
+    second=$MENU_PID
+    wait_until 15 bash -c "! kill -0 $second" || fail "the second start did not end while minimised"
+    wait_until 5 bash -c "xwininfo -id $W | grep -q IsViewable" || fail "the minimised menu was not restored"
+    sleep 0.5
+    origin "$W"
+    point_at $BACKGROUND
+    shot restored
+    expect_eq "page after restoring" "$before" "$(page_sum)"
+    close_menu
+}
+
+journey_hover() {
+    open_menu || return
+    point_at $BACKGROUND
+    shot rest
+    local rest
+    rest="$(button_sum 253 150)"
+    point_at $TOOLBOX_BUTTON
+    sleep 0.4
+    shot playing-1
+    local a
+    a="$(button_sum 253 150)"
+    sleep 0.35
+    shot playing-2
+    local b
+    b="$(button_sum 253 150)"
+    [[ "$a" != "$b" || "$a" != "$rest" ]] || fail "hovering the toolbox button: its picture did not change"
+    point_at $BACKGROUND
+    sleep 0.3
+    shot stopped-1
+    a="$(button_sum 253 150)"
+    sleep 0.4
+    shot stopped-2
+    expect_eq "button after the pointer left onto the background" "$a" "$(button_sum 253 150)"
+    expect_eq "button's rest frame" "$rest" "$a"
+    close_menu
+}
+
+journey_pages() {
+    open_menu || return
+    point_at $BACKGROUND
+    shot main
+    local main
+    main="$(page_sum)"
+    local name spot
+    for name in sampleware extra-files toolbox; do
+        case $name in
+            sampleware) spot=$SAMPLE_BUTTON ;;
+            extra-files) spot=$TEMPLATE_BUTTON ;;
+            toolbox) spot=$TOOLBOX_BUTTON ;;
+        esac
+        click_at $spot
+        shot "$name"
+        [[ "$(page_sum)" != "$main" ]] || fail "the $name button did not change the page"
+        click_at $BACK_SPOT
+        point_at $BACKGROUND
+        sleep 0.3
+        shot "$name-back"
+        expect_eq "main page after leaving $name" "$main" "$(page_sum)"
+    done
+    close_menu
+}
+
+journey_openers() {
+    open_menu || return
+    local n
+    n=$(opened_count)
+    click_at $ORDER_BUTTON
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "order form opened" "|$disc/Files/Web Files/Order.html" "$(opened_after "$n" | sed 's/^[^|]*//')"
+
+    click_at $TOOLBOX_BUTTON
+    local tool x y
+    for tool in 1 2 3 4; do
+        case $tool in
+            1) x=35 y=41 ;;
+            2) x=35 y=97 ;;
+            3) x=253 y=41 ;;
+            4) x=253 y=97 ;;
+        esac
+        n=$(opened_count)
+        click_at $((PX + x + 23)) $((PY + y + 22))
+        wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+        expect_eq "installer $tool" "$disc/Files/ToolBox/Tool$tool|$disc/Files/ToolBox/Tool$tool/Setup.exe" \
+            "$(opened_after "$n")"
+    done
+    click_at $BACK_SPOT
+
+    click_at $SAMPLE_BUTTON
+    n=$(opened_count)
+    click_at $((PX + 253 + 22)) $((PY + 130 + 22))
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "sample installer" "$disc/Files/Sample|$disc/Files/Sample/Setup.exe" "$(opened_after "$n")"
+    click_at $BACK_SPOT
+
+    click_at $TEMPLATE_BUTTON
+    n=$(opened_count)
+    click_at $((PX + 30 + 70)) $((PY + 204 + 9))
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "help page" "|$disc/Files/Web Files/Help.html" "$(opened_after "$n" | sed 's/^[^|]*//')"
+    close_menu
+}
+
+journey_template() {
+    open_menu || return
+    click_at $TEMPLATE_BUTTON
+    local first
+    first="$(ls "$disc/Files/Templates" | sort -f | head -n 1)"
+    local n
+    n=$(opened_count)
+    double_click_at $((PX + 254 + 60)) $((PY + 41 + 2 + 14))
+    if ! wait_until 10 window_with_size 397x247; then
+        fail "the copy dialog did not open"
+        close_menu
+        return
+    fi
+    local dialog
+    dialog="$(window_with_size 397x247)"
+    shot copy-dialog
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    xdotool mousemove $((X + 3 + 205 + 80)) $((Y + 2 + 194 + 15)) click 1
+    wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Brindlemoor$' | xargs -r -n1 xdotool getwindowgeometry | grep -q 397x247" \
+        || fail "the copy dialog did not close after Copy the document"
+    local folder="$HOME/BrindlePC/CD-ROM$disc_number"
+    [[ -f "$folder/$first" ]] || fail "the template $first was not copied to $folder"
+    local t
+    for t in "$disc"/Files/Templates/*; do
+        [[ -f "$folder/$(basename "$t")" ]] || fail "the other template $(basename "$t") was not copied"
+    done
+    [[ -d "$folder/Images" && -d "$folder/Sounds" ]] || fail "Images and Sounds were not created"
+    ls "$disc/Files/Images"/*.gif >/dev/null 2>&1 && { ls "$folder/Images"/*.gif >/dev/null 2>&1 || fail "no pictures copied"; }
+    ls "$disc/Files/Sounds"/*.wav >/dev/null 2>&1 && { ls "$folder/Sounds"/*.wav >/dev/null 2>&1 || fail "no sounds copied"; }
+    grep -q "^$first=$folder/\$" "$XDG_CONFIG_HOME/BrindlePC.Ini" 2>/dev/null \
+        || fail "settings file entry for $first: saw '$(cat "$XDG_CONFIG_HOME/BrindlePC.Ini" 2>/dev/null | tr '\n' ' ')'"
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "folder opened" "$folder/" "$(opened_after "$n" | tail -n 1 | sed 's/^[^|]*|//')"
+
+    n=$(opened_count)
+    double_click_at $((PX + 254 + 60)) $((PY + 41 + 2 + 14))
+    sleep 1.5
+    window_with_size 397x247 >/dev/null && fail "the copy dialog opened for a template already delivered"
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]" || fail "the second delivery did not open the folder"
+    shot delivered-again
+    close_menu
+}
+
+journey_credits() {
+    open_menu || return
+    click_at $LOGO_SPOT
+    if ! wait_until 10 window_with_size 462x439; then
+        fail "the credits window did not open"
+        close_menu
+        return
+    fi
+    local credits
+    credits="$(window_with_size 462x439)"
+    eval "$(xdotool getwindowgeometry --shell "$credits")"
+    local cx=$X cy=$Y
+    sleep 1
+    shot credits-1
+    local a
+    a="$(region_sum $((cx + 156)) $((cy + 315)) 297 118)"
+    sleep 1
+    shot credits-2
+    [[ "$a" != "$(region_sum $((cx + 156)) $((cy + 315)) 297 118)" ]] || fail "the credits did not scroll"
+    xdotool mousemove $((cx + 40)) $((cy + 40)) click 1
+    wait_until 5 bash -c "! xdotool search --onlyvisible --name '^Brindlemoor$' | xargs -r -n1 xdotool getwindowgeometry | grep -q 462x439" \
+        || fail "a click did not close the credits"
+    close_menu
+}
+
+journey_quit() {
+    open_menu || return
+    click_at $QUIT_SPOT
+    if ! wait_until 10 bash -c "! kill -0 $MENU_PID"; then
+        fail "Quit did not end the program"
+        close_menu
+        return
+    fi
+    wait "$MENU_PID"
+    expect_eq "exit status after Quit" 0 "$?"
+
+    open_menu || return
+    xdotool windowactivate --sync "$W" 2>/dev/null
+    xdotool key --window "$W" alt+F4 2>/dev/null
+    if ! wait_until 10 bash -c "! kill -0 $MENU_PID"; then
+        fail "the caption's close button did not end the program"
+        close_menu
+        return
+    fi
+    wait "$MENU_PID"
+    expect_eq "exit status after closing the window" 0 "$?"
+}
+
+journeys=("$@")
+if ((${#journeys[@]} == 0)); then
+    journeys=(start second_start hover pages openers template credits quit)
+fi
+for j in "${journeys[@]}"; do
+    E2E_JOURNEY="$j"
+    before=$E2E_FAILURES
+    echo "journey: $j"
+    "journey_$j"
+    if ((E2E_FAILURES == before)); then
+        echo "    ok"
+    fi
+done
+
+passed=$(( ${#journeys[@]} ))
+echo "screenshots: $E2E_SHOTS"
+if ((E2E_FAILURES > 0)); then
+    echo "end-to-end: $E2E_FAILURES failed expectation(s)"
+    exit 1
+fi
+echo "end-to-end: all ${passed} journeys passed"

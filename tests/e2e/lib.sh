@@ -1,0 +1,144 @@
+# Helpers for the end-to-end journeys: a real X server with a window manager, the real program,
+# a real pointer and keyboard, and screenshots read back at chosen pixels.
+
+E2E_FAILURES=0
+E2E_JOURNEY=""
+
+log() { printf '    %s\n' "$*"; }
+
+# fail MESSAGE: records a failed expectation of the current journey.
+fail() {
+    printf '    FAIL [%s]: %s\n' "$E2E_JOURNEY" "$*"
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    shot "failure-$E2E_FAILURES"
+    return 1
+}
+
+# expect_eq WHAT EXPECTED SEEN
+expect_eq() {
+    if [[ "$2" != "$3" ]]; then
+        fail "$1: expected '$2', saw '$3'"
+        return 1
+    fi
+}
+
+# wait_until TIMEOUT_SECONDS COMMAND...: polls until the command succeeds.
+wait_until() {
+    local limit=$(($1 * 10))
+    shift
+    for ((i = 0; i < limit; i++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+start_display() {
+    E2E_WORK="$(mktemp -d)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_WORK/display" >/dev/null 2>&1 &
+    E2E_XVFB=$!
+    wait_until 10 test -s "$E2E_WORK/display" || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(cat "$E2E_WORK/display")"
+    export HOME="$E2E_WORK/home" XDG_CONFIG_HOME="$E2E_WORK/home/.config"
+    export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    openbox --sm-disable >/dev/null 2>&1 &
+    E2E_WM=$!
+    wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK || { echo "openbox did not start"; exit 1; }
+    # A recording stand-in for the desktop's opener.
+    mkdir -p "$E2E_WORK/bin"
+    cat >"$E2E_WORK/bin/xdg-open" <<'OPENER'
+#!/bin/sh
+printf '%s|%s\n' "$PWD" "$*" >> "$E2E_OPEN_LOG"
+OPENER
+    chmod +x "$E2E_WORK/bin/xdg-open"
+    export E2E_OPEN_LOG="$E2E_WORK/opened.log"
+    : >"$E2E_OPEN_LOG"
+    export PATH="$E2E_WORK/bin:$PATH"
+}
+
+stop_display() {
+    kill "$E2E_WM" "$E2E_XVFB" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$E2E_WORK"
+}
+
+# shot NAME: saves a screenshot of the whole screen for a person to look at.
+shot() {
+    mkdir -p "$E2E_SHOTS/$E2E_JOURNEY"
+    import -window root "$E2E_SHOTS/$E2E_JOURNEY/$1.png" 2>/dev/null || true
+    E2E_LAST_SHOT="$E2E_SHOTS/$E2E_JOURNEY/$1.png"
+}
+
+# pixel X Y: the colour at screen position X,Y of the last shot, as "r,g,b".
+pixel() {
+    convert "$E2E_LAST_SHOT" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info: 2>/dev/null
+}
+
+# region_sum X Y W H: a checksum of a rectangle of the last shot.
+region_sum() {
+    convert "$E2E_LAST_SHOT" -crop "$3x$4+$1+$2" +repage rgb:- 2>/dev/null | md5sum | cut -c1-12
+}
+
+# The visible top-level windows titled exactly "Brindlemoor".
+menu_windows() { xdotool search --onlyvisible --name '^Brindlemoor$' 2>/dev/null; }
+
+# main_window: the visible 640x480 "Brindlemoor" window.
+main_window() {
+    local w
+    for w in $(menu_windows); do
+        if [[ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ {print $2}')" == 640x480 ]]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# window_with_size WxH: the visible "Brindlemoor" window of that client size.
+window_with_size() {
+    local w
+    for w in $(menu_windows); do
+        if [[ "$(xdotool getwindowgeometry "$w" | awk '/Geometry/ {print $2}')" == "$1" ]]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# origin WINDOW: sets OX OY to the client area's top-left on the screen.
+origin() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    OX=$X
+    OY=$Y
+}
+
+# start_menu PROGRAM: starts a copy from its disc folder, sets MENU_PID.
+start_menu() {
+    (cd "$(dirname "$1")" && exec "$1") >>"$E2E_WORK/menu.log" 2>&1 &
+    MENU_PID=$!
+}
+
+# point_at X Y: moves the real pointer to client position X,Y of the main window.
+point_at() {
+    xdotool mousemove $((OX + $1)) $((OY + $2))
+    sleep 0.15
+}
+
+click_at() {
+    point_at "$1" "$2"
+    xdotool click 1
+    sleep 0.3
+}
+
+double_click_at() {
+    point_at "$1" "$2"
+    xdotool click --repeat 2 --delay 80 1
+    sleep 0.3
+}
+
+# opened_since N: the opener's records after the first N lines.
+opened_count() { wc -l <"$E2E_OPEN_LOG"; }
+opened_after() { tail -n +"$(($1 + 1))" "$E2E_OPEN_LOG"; }
