@@ -1,7 +1,7 @@
 #pragma once
 
-class QString;
-class QStringList;
+#include <QString>
+#include <QStringList>
 
 // Puts a template of the disc's template list onto the hard disk, with the other templates, the
 // disc's pictures and sounds beside it, and opens the folder that holds it.
