@@ -1,0 +1,49 @@
+#include "app/TemplateDelivery.h"
+
+#include "app/CopyF.h"
+#include "app/GlobalsU.h"
+#include "platform/DiscPath.h"
+#include "platform/FileOps.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+namespace {
+// Copies every file of the disc folder that matches pattern into destinationFolder. Files the user
+// already has there are kept: a copy is made only where none of that name exists.
+void copyDiscFiles(DiscFolder folder, const QString &pattern, const QString &destinationFolder)
+{
+    const QString discFolder = DiscPath::Resolve(GlobalsU::DiscFile(folder));
+    for (const QString &name : FileOps::ListFiles(discFolder, pattern))
+        FileOps::CopyFile(discFolder + name, destinationFolder + name, true);
+}
+} // namespace
+
+void TemplateDelivery::Deliver(const QString &templateFolder, const QStringList &entries, int selected)
+{
+    if (selected < 0 || selected >= entries.size())
+        return;
+    const QString discTemplates = GlobalsU::AppFolder() + templateFolder;
+    QString destination;
+    if (!CopyF::LocateTemplate(discTemplates + entries.at(selected), destination))
+        return;
+
+    // On this system a folder name may end in a blank: the folder is trimmed only when the text as
+    // it stands names no folder.
+    const QString copyFolder = CopyF::ExtractFilePath(destination);
+    const QString folder = QFileInfo(copyFolder).isDir() ? copyFolder : GlobalsU::WithTrailingBackslash(copyFolder);
+    const QString images = folder + QStringLiteral("Images/");
+    const QString sounds = folder + QStringLiteral("Sounds/");
+    FileOps::ForceDirectories(images);
+    FileOps::ForceDirectories(sounds);
+
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (i != selected)
+            FileOps::CopyFile(DiscPath::Resolve(discTemplates + entries.at(i)), folder + entries.at(i), true);
+    }
+    copyDiscFiles(DiscFolder::Images, QStringLiteral("*.gif"), images);
+    copyDiscFiles(DiscFolder::Sounds, QStringLiteral("*.wav"), sounds);
+
+    GlobalsU::ShellRun(copyFolder, QString(), QString(), GlobalsU::SW_SHOWNORMAL);
+}
