@@ -2,11 +2,19 @@
 
 #include <QPainter>
 
-TImageList::TImageList(int width, int height, QObject *owner)
-    : QObject(owner)
-    , width_(width)
-    , height_(height)
+#include <cstring>
+
+TImageList::TImageList(QObject *owner) : QObject(owner) {}
+
+TImageList::TImageList(int width, int height, QObject *owner) : QObject(owner), width_(width), height_(height) {}
+
+void TImageList::SetSize(int width, int height)
 {
+    if (width == width_ && height == height_)
+        return;
+    width_ = width;
+    height_ = height;
+    images_.clear();
 }
 
 void TImageList::SetBkColor(const QColor &colour)
@@ -16,11 +24,13 @@ void TImageList::SetBkColor(const QColor &colour)
 
 void TImageList::Add(const QImage &picture)
 {
-    QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const bool masked = picture.hasAlphaChannel();
+    QImage image = picture.convertToFormat(masked ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.width() != width_ || image.height() != height_) {
-        QImage sized(width_, height_, QImage::Format_RGB32);
-        sized.fill(bkColor_);
+        QImage sized(width_, height_, image.format());
+        sized.fill(masked ? QColor(Qt::transparent) : bkColor_);
         QPainter painter(&sized);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, image);
         painter.end();
         image = sized;
@@ -44,5 +54,24 @@ void TImageList::Draw(QPainter &painter, int x, int y, int index) const
 {
     if (index < 0 || index >= images_.size())
         return;
-    painter.drawImage(x, y, images_.at(index));
+    const QImage &image = images_.at(index);
+    if (image.hasAlphaChannel())
+        painter.fillRect(x, y, width_, height_, bkColor_);
+    painter.drawImage(x, y, image);
+}
+
+void TImageList::GetBitmap(int index, QImage &bitmap) const
+{
+    if (bitmap.width() != width_ || bitmap.height() != height_ || bitmap.format() != QImage::Format_RGB32)
+        bitmap = QImage(width_, height_, QImage::Format_RGB32);
+    if (index < 0 || index >= images_.size())
+        return;
+    const QImage &image = images_.at(index);
+    if (image.format() == QImage::Format_RGB32 && image.bytesPerLine() == bitmap.bytesPerLine()) {
+        // Opaque pictures are copied as they are: the animator does this on every tick.
+        std::memcpy(bitmap.bits(), image.constBits(), size_t(image.sizeInBytes()));
+        return;
+    }
+    QPainter painter(&bitmap);
+    Draw(painter, 0, 0, index);
 }

@@ -14,16 +14,21 @@ class TImageList : public QObject
     Q_OBJECT
 
 public:
+    explicit TImageList(QObject *owner = nullptr);
     TImageList(int width, int height, QObject *owner = nullptr);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // Changes the picture size; a list whose size changes loses its pictures.
+    void SetSize(int width, int height);
+
     int Count() const { return images_.size(); }
 
     QColor BkColor() const { return bkColor_; }
     void SetBkColor(const QColor &colour);
 
     // Appends a picture; one of another size is cut or padded with the background colour.
+    // Transparent parts of a picture show the background colour when drawn.
     void Add(const QImage &picture);
     void Clear();
 
@@ -33,9 +38,13 @@ public:
     // Draws picture i with its top-left corner at (x, y); an index with no picture draws nothing.
     void Draw(QPainter &painter, int x, int y, int index) const;
 
+    // Sizes bitmap to the picture size (keeping its memory when it already has that size) and draws
+    // picture i at (0, 0); an index with no picture leaves the bitmap's pixels as they were.
+    void GetBitmap(int index, QImage &bitmap) const;
+
 private:
-    int width_;
-    int height_;
+    int width_ = 16;
+    int height_ = 16;
     QColor bkColor_ = Qt::black;
     QVector<QImage> images_;
 };
