@@ -1,13 +1,931 @@
 #include "app/MainF.h"
 
-TfrmMain::TfrmMain(QWidget *parent)
-    : TForm(parent)
+#include "app/Application.h"
+#include "app/Artwork.h"
+#include "app/CredFrm.h"
+#include "app/GlobalsU.h"
+#include "app/LaunchF.h"
+#include "app/TemplateDelivery.h"
+#include "platform/DiscPath.h"
+#include "toolkit/AnsiText.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/Image.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Rect.h"
+#include "toolkit/RzEdit.h"
+#include "toolkit/RzLabel.h"
+#include "toolkit/lxAnimator.h"
+#include "toolkit/lxPageControl1.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace {
+
+enum class Kind { Image, Label, HotSpot, PageControl, Page, ImageList, Animator, RichEdit, ListBox };
+enum class Align { None, Top, Client };
+
+constexpr int ClientWidth = 640;
+constexpr int ClientHeight = 480;
+constexpr int StarterLabelHeight = 50;
+constexpr qint64 ReadChunk = 64 * 1024;
+
+const QString StarterCaption = QStringLiteral("Your Starter CD");
+const QString DiscCaption = QStringLiteral("CD-Rom ");
+const QString SetupName = QStringLiteral("Setup.exe");
+
+} // namespace
+
+// One component of the window description: what it is, where it sits, how it is set up and which
+// handlers its events run.
+struct TfrmMain::Row
+{
+    using Notify = void (TfrmMain::*)(QObject *sender);
+    using MouseMove = void (TfrmMain::*)(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    using DrawItem = void (TfrmMain::*)(QWidget *control, int index, const TRect &rect, TOwnerDrawState state);
+
+    struct Settings
+    {
+        Align align = Align::None;
+        // Built-in picture of a picture control, or built-in stream of an image list.
+        const char *picture = nullptr;
+        // Labels.
+        const char *caption = nullptr;
+        TAlignment alignment = taLeftJustify;
+        const char *fontName = nullptr;
+        int fontPixels = 0;
+        bool bold = false;
+        TTextStyle textStyle = tsNormal;
+        // Image lists.
+        QRgb bkColor = 0;
+        // Animators.
+        const char *imageList = nullptr;
+        std::int32_t imageIndex = 0;
+        bool animate = true;
+        std::uint16_t delay = 100;
+        bool handCursor = false;
+        // The page control.
+        const char *activePage = nullptr;
+        // Framed text boxes and lists.
+        int tabOrder = -1;
+        bool readOnly = false;
+        bool frameVisible = false;
+        bool frameFlat = false;
+        TFrameStyle frameStyle = fsFlat;
+        TFrameStyle frameFlatStyle = fsStatus;
+        TFrameStyle frameFocusStyle = fsLowered;
+        TSides frameSides = TSides::All();
+        TListBoxStyle style = lbStandard;
+        int itemHeight = 16;
+    };
+
+    struct Events
+    {
+        Notify onClick = nullptr;
+        Notify onDblClick = nullptr;
+        Notify onMouseEnter = nullptr;
+        MouseMove onMouseMove = nullptr;
+        DrawItem onDrawItem = nullptr;
+    };
+
+    const char *name;
+    Kind kind;
+    const char *parent; // none: the window itself
+    QRect bounds;       // image lists: only the picture size counts
+    int tag;
+    Settings settings;
+    Events events;
+};
+
+std::span<const TfrmMain::Row> TfrmMain::Description()
+{
+    // The lit pictures are visible here; creation hides them once the disc's artwork is painted.
+    static const Row rows[] = {
+        // The window.
+        {"imgMainBack",
+         Kind::Image,
+         nullptr,
+         {0, 0, 640, 480},
+         0,
+         {.align = Align::Top, .picture = "imgMainBack"},
+         {.onMouseMove = &TfrmMain::pnlBackMouseMove}},
+        {"lblCdRodNumber",
+         Kind::Label,
+         nullptr,
+         {523, 135, 84, 18},
+         0,
+         {.caption = "CD-Rom 1", .alignment = taCenter, .fontName = "Arial", .fontPixels = 15, .bold = true},
+         {}},
+        {"imgQuit", Kind::Image, nullptr, {545, 276, 39, 55}, 0, {.picture = "imgQuit"}, {}},
+        {"lblOverQuit",
+         Kind::HotSpot,
+         nullptr,
+         {545, 275, 39, 55},
+         0,
+         {},
+         {.onClick = &TfrmMain::QuitClick, .onMouseEnter = &TfrmMain::lblOverQuitMouseEnter}},
+        {"lblOverLogo",
+         Kind::HotSpot,
+         nullptr,
+         {268, 361, 107, 108},
+         0,
+         {.textStyle = tsRecessed},
+         {.onClick = &TfrmMain::lblLojoClick}},
+        {"pgcBrindle",
+         Kind::PageControl,
+         nullptr,
+         {35, 97, 486, 251},
+         0,
+         {.activePage = "tabSampleware", .tabOrder = 0},
+         {}},
+        {"ilstExtraFiles",
+         Kind::ImageList,
+         nullptr,
+         {0, 0, 214, 81},
+         0,
+         {.picture = "ilstExtraFiles", .bkColor = qRgb(239, 239, 239)},
+         {}},
+        {"ilstSampleware",
+         Kind::ImageList,
+         nullptr,
+         {0, 0, 214, 81},
+         0,
+         {.picture = "ilstSampleware", .bkColor = qRgb(0, 128, 0)},
+         {}},
+        {"ilstOrder",
+         Kind::ImageList,
+         nullptr,
+         {0, 0, 214, 81},
+         0,
+         {.picture = "ilstOrder", .bkColor = qRgb(214, 214, 214)},
+         {}},
+        {"ilstToolBox",
+         Kind::ImageList,
+         nullptr,
+         {0, 0, 214, 81},
+         0,
+         {.picture = "ilstToolBox", .bkColor = qRgb(214, 214, 214)},
+         {}},
+
+        // The pages, in page-index order.
+        {"tabMain", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
+        {"tabSampleware", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
+        {"tabIndex", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
+        {"tabToolBox", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
+
+        // The main page: four buttons, each with its caption strip; a button and its strip share a tag.
+        {"imgMainScreen",
+         Kind::Image,
+         "tabMain",
+         {0, 0, 486, 251},
+         0,
+         {.align = Align::Client, .picture = "imgMainScreen"},
+         {.onMouseMove = &TfrmMain::pnlBackMouseMove}},
+        {"lblOverExtraTab",
+         Kind::HotSpot,
+         "tabMain",
+         {19, 132, 165, 19},
+         1,
+         {},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"lblOverSampleTab",
+         Kind::HotSpot,
+         "tabMain",
+         {19, 14, 165, 19},
+         2,
+         {},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"lblOverSoftwareTab",
+         Kind::HotSpot,
+         "tabMain",
+         {253, 14, 165, 19},
+         3,
+         {},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"lblOverToolboxTab",
+         Kind::HotSpot,
+         "tabMain",
+         {254, 132, 165, 19},
+         6,
+         {},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"anmMainSampleware",
+         Kind::Animator,
+         "tabMain",
+         {19, 32, 214, 81},
+         2,
+         {.imageList = "ilstSampleware", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"anmMainOrder",
+         Kind::Animator,
+         "tabMain",
+         {253, 32, 214, 81},
+         3,
+         {.imageList = "ilstOrder", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.onClick = &TfrmMain::anmMainOrderClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"anmMainToolbox",
+         Kind::Animator,
+         "tabMain",
+         {253, 150, 214, 81},
+         6,
+         {.imageList = "ilstToolBox", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+        {"anmMainTemplate",
+         Kind::Animator,
+         "tabMain",
+         {19, 150, 214, 81},
+         1,
+         {.imageList = "ilstExtraFiles", .imageIndex = 33, .animate = false, .delay = 60, .handCursor = true},
+         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
+
+        // The sampleware page.
+        {"imgSampleware",
+         Kind::Image,
+         "tabSampleware",
+         {0, 0, 486, 251},
+         0,
+         {.align = Align::Client, .picture = "imgSampleware"},
+         {.onMouseMove = &TfrmMain::GenMouseMove}},
+        {"imgSample", Kind::Image, "tabSampleware", {28, 42, 214, 180}, 0, {.picture = "imgSample"}, {}},
+        {"imgSampleBack", Kind::Image, "tabSampleware", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
+        {"lblSamplewareBack",
+         Kind::HotSpot,
+         "tabSampleware",
+         {336, 203, 121, 20},
+         0,
+         {},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblSamplewareBackMouseEnter}},
+        {"imgArrow", Kind::Image, "tabSampleware", {264, 141, 22, 27}, 0, {.picture = "imgArrow"}, {}},
+        {"lblOverInstall",
+         Kind::HotSpot,
+         "tabSampleware",
+         {253, 130, 45, 45},
+         0,
+         {},
+         {.onClick = &TfrmMain::lblOverInstallClick, .onMouseEnter = &TfrmMain::lblOverInstallMouseEnter}},
+        {"memSample",
+         Kind::RichEdit,
+         "tabSampleware",
+         {254, 41, 204, 79},
+         0,
+         {.tabOrder = 0,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat,
+          .frameSides = {}},
+         {}},
+
+        // The extra-files page.
+        {"imgExtraFiles",
+         Kind::Image,
+         "tabIndex",
+         {0, 0, 486, 251},
+         0,
+         {.align = Align::Client, .picture = "imgExtraFiles"},
+         {.onMouseMove = &TfrmMain::GenMouseMove}},
+        {"imgExtraBack", Kind::Image, "tabIndex", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
+        {"lblExtraBack",
+         Kind::HotSpot,
+         "tabIndex",
+         {336, 204, 121, 19},
+         0,
+         {},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblExtraBackMouseEnter}},
+        {"imgHelp", Kind::Image, "tabIndex", {29, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
+        {"lblExtraFileHelp",
+         Kind::HotSpot,
+         "tabIndex",
+         {30, 204, 149, 19},
+         0,
+         {},
+         {.onClick = &TfrmMain::lblExtraFileHelpClick, .onMouseEnter = &TfrmMain::lblExtraFileHelpMouseEnter}},
+        {"edtText",
+         Kind::RichEdit,
+         "tabIndex",
+         {28, 41, 214, 133},
+         0,
+         {.tabOrder = 0,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat,
+          .frameSides = {}},
+         {}},
+        {"lbxTemplate",
+         Kind::ListBox,
+         "tabIndex",
+         {254, 41, 205, 133},
+         0,
+         {.tabOrder = 1,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameStyle = fsStatus,
+          .frameSides = {},
+          .style = lbOwnerDrawFixed,
+          .itemHeight = 28},
+         {.onDblClick = &TfrmMain::lbxTemplateDblClick, .onDrawItem = &TfrmMain::lbxTemplateDrawItem}},
+
+        // The toolbox page: a hot spot's tag is its tool's number.
+        {"imgToolbox",
+         Kind::Image,
+         "tabToolBox",
+         {0, 0, 486, 251},
+         0,
+         {.align = Align::Client, .picture = "imgToolbox"},
+         {.onMouseMove = &TfrmMain::GenMouseMove}},
+        {"imgToolBack", Kind::Image, "tabToolBox", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
+        {"lblOverWinZip",
+         Kind::HotSpot,
+         "tabToolBox",
+         {35, 41, 46, 45},
+         1,
+         {},
+         {.onClick = &TfrmMain::InstallToolClick}},
+        {"lblOverFlash",
+         Kind::HotSpot,
+         "tabToolBox",
+         {35, 97, 46, 45},
+         2,
+         {},
+         {.onClick = &TfrmMain::InstallToolClick}},
+        {"lblOverAcrobat",
+         Kind::HotSpot,
+         "tabToolBox",
+         {253, 41, 46, 45},
+         3,
+         {},
+         {.onClick = &TfrmMain::InstallToolClick}},
+        {"lblOverReal",
+         Kind::HotSpot,
+         "tabToolBox",
+         {253, 97, 46, 45},
+         4,
+         {},
+         {.onClick = &TfrmMain::InstallToolClick}},
+        {"lblToolboxBack",
+         Kind::HotSpot,
+         "tabToolBox",
+         {336, 203, 121, 22},
+         0,
+         {},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblToolboxBackMouseEnter}},
+        {"edtAcr",
+         Kind::RichEdit,
+         "tabToolBox",
+         {308, 40, 150, 46},
+         0,
+         {.tabOrder = 0,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat},
+         {}},
+        {"edtZip",
+         Kind::RichEdit,
+         "tabToolBox",
+         {92, 41, 150, 45},
+         0,
+         {.tabOrder = 1,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat},
+         {}},
+        {"edtFlash",
+         Kind::RichEdit,
+         "tabToolBox",
+         {92, 97, 150, 45},
+         0,
+         {.tabOrder = 2,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat},
+         {}},
+        {"edtReal",
+         Kind::RichEdit,
+         "tabToolBox",
+         {308, 96, 150, 46},
+         0,
+         {.tabOrder = 3,
+          .readOnly = true,
+          .frameVisible = true,
+          .frameFlat = true,
+          .frameFlatStyle = fsFlat,
+          .frameFocusStyle = fsFlat},
+         {}},
+    };
+    return rows;
+}
+
+namespace {
+
+// Binds a control's notify event to a handler of the window.
+template <class Event> void bindNotify(Event &event, TfrmMain *form, void (TfrmMain::*handler)(QObject *))
+{
+    if (handler)
+        event = [form, handler](QObject *sender) { (form->*handler)(sender); };
+}
+
+void applyFrame(auto &control, const auto &settings)
+{
+    // Loading keeps the stored sides and style that switching the flat look on would reset.
+    control.BeginLoad();
+    control.SetFrameSides(settings.frameSides);
+    control.SetFrameStyle(settings.frameStyle);
+    control.SetFrameFlatStyle(settings.frameFlatStyle);
+    control.SetFrameFocusStyle(settings.frameFocusStyle);
+    control.SetFrameVisible(settings.frameVisible);
+    control.SetFrameFlat(settings.frameFlat);
+    control.EndLoad();
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Brindlemoor"));
-    SetClientSize(640, 480);
+    setWindowIcon(Artwork::Icon());
+    SetClientSize(ClientWidth, ClientHeight);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+
+    TextBuffer_.open(QIODevice::ReadWrite);
+    CreateComponents();
+    FindComponents();
+    CentreOnScreen();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateComponents()
+{
+    std::map<QString, QObject *> created;
+    const auto find = [&created](const char *name) -> QObject * {
+        const auto it = created.find(QLatin1String(name));
+        return it == created.end() ? nullptr : it->second;
+    };
+    std::map<QWidget *, std::vector<std::pair<int, QWidget *>>> tabOrders;
+
+    for (const Row &row : Description()) {
+        const Row::Settings &s = row.settings;
+        const Row::Events &e = row.events;
+        QWidget *parent = row.parent ? qobject_cast<QWidget *>(find(row.parent)) : this;
+        const QRect bounds = s.align == Align::Client ? parent->rect()
+                             : s.align == Align::Top  ? QRect(0, 0, parent->width(), row.bounds.height())
+                                                      : row.bounds;
+        QObject *component = nullptr;
+        QWidget *control = nullptr;
+
+        switch (row.kind) {
+        case Kind::Image: {
+            auto *image = new TImage(parent);
+            image->SetPicture(Artwork::Picture(QLatin1String(s.picture)));
+            bindNotify(image->OnClick, this, e.onClick);
+            bindNotify(image->OnMouseEnter, this, e.onMouseEnter);
+            if (e.onMouseMove) {
+                image->OnMouseMove = [this, h = e.onMouseMove](QObject *sender, Qt::KeyboardModifiers shift, int x,
+                                                               int y) { (this->*h)(sender, shift, x, y); };
+            }
+            control = image;
+            break;
+        }
+        case Kind::Label:
+        case Kind::HotSpot: {
+            auto *label = new TRzLabel(parent);
+            label->SetAutoSize(false);
+            label->SetTransparent(true);
+            label->SetTextStyle(s.textStyle);
+            label->SetAlignment(s.alignment);
+            if (s.fontName) {
+                QFont font(QLatin1String(s.fontName));
+                font.setPixelSize(s.fontPixels);
+                font.setBold(s.bold);
+                label->SetFont(font);
+            }
+            if (s.caption)
+                label->SetCaption(QLatin1String(s.caption));
+            if (row.kind == Kind::HotSpot)
+                label->setCursor(Qt::PointingHandCursor);
+            label->setFocusPolicy(Qt::NoFocus);
+            bindNotify(label->OnClick, this, e.onClick);
+            bindNotify(label->OnMouseEnter, this, e.onMouseEnter);
+            control = label;
+            break;
+        }
+        case Kind::PageControl:
+            control = new TlxPageControl1(parent);
+            break;
+        case Kind::Page:
+            component = qobject_cast<TlxPageControl1 *>(parent)->AddPage(QLatin1String(row.name));
+            break;
+        case Kind::ImageList: {
+            auto *list = new TImageList(row.bounds.width(), row.bounds.height(), this);
+            list->SetBkColor(QColor::fromRgb(s.bkColor));
+            Artwork::LoadImageList(QLatin1String(s.picture), *list);
+            component = list;
+            break;
+        }
+        case Kind::Animator: {
+            auto *animator = new TlxAnimator(parent);
+            animator->SetAnimate(s.animate);
+            animator->SetDelay(s.delay);
+            animator->SetImageIndex(s.imageIndex);
+            if (s.handCursor)
+                animator->setCursor(Qt::PointingHandCursor);
+            bindNotify(animator->OnClick, this, e.onClick);
+            bindNotify(animator->OnMouseEnter, this, e.onMouseEnter);
+            restFrames_.insert(animator, s.imageIndex);
+            control = animator;
+            break;
+        }
+        case Kind::RichEdit: {
+            auto *edit = new TRzRichEdit(parent);
+            edit->SetReadOnly(s.readOnly);
+            applyFrame(*edit, s);
+            control = edit;
+            break;
+        }
+        case Kind::ListBox: {
+            auto *list = new TRzListBox(parent);
+            list->SetStyle(s.style);
+            list->SetItemHeight(s.itemHeight);
+            applyFrame(*list, s);
+            bindNotify(list->OnDblClick, this, e.onDblClick);
+            if (e.onDrawItem) {
+                list->OnDrawItem = [this, h = e.onDrawItem](QWidget *c, int index, const TRect &rect,
+                                                            TOwnerDrawState state) {
+                    (this->*h)(c, index, rect, state);
+                };
+            }
+            control = list;
+            break;
+        }
+        }
+
+        if (control) {
+            control->setGeometry(bounds);
+            SetTagOf(control, row.tag);
+            if (s.tabOrder >= 0)
+                tabOrders[parent].emplace_back(s.tabOrder, control);
+            component = control;
+        }
+        component->setObjectName(QLatin1String(row.name));
+        created.emplace(QLatin1String(row.name), component);
+    }
+
+    // References to components described later are resolved once every component exists.
+    for (const Row &row : Description()) {
+        if (row.kind == Kind::Animator) {
+            auto *animator = qobject_cast<TlxAnimator *>(find(row.name));
+            animator->SetImageList(qobject_cast<TImageList *>(find(row.settings.imageList)));
+        } else if (row.kind == Kind::PageControl && row.settings.activePage) {
+            qobject_cast<TlxPageControl1 *>(find(row.name))
+                ->SetActivePage(qobject_cast<QWidget *>(find(row.settings.activePage)));
+        }
+    }
+    for (auto &[parent, controls] : tabOrders) {
+        std::sort(controls.begin(), controls.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (std::size_t i = 1; i < controls.size(); ++i)
+            QWidget::setTabOrder(controls[i - 1].second, controls[i].second);
+    }
+}
+
+void TfrmMain::FindComponents()
+{
+    const auto bind = [this](auto *&field, const char *name) {
+        field = findChild<std::remove_reference_t<decltype(*field)> *>(QLatin1String(name));
+        Q_ASSERT(field);
+    };
+    bind(imgMainBack, "imgMainBack");
+    bind(lblCdRodNumber, "lblCdRodNumber");
+    bind(imgQuit, "imgQuit");
+    bind(pgcBrindle, "pgcBrindle");
+    bind(tabMain, "tabMain");
+    bind(tabSampleware, "tabSampleware");
+    bind(tabIndex, "tabIndex");
+    bind(tabToolBox, "tabToolBox");
+    bind(anmMainSampleware, "anmMainSampleware");
+    bind(anmMainOrder, "anmMainOrder");
+    bind(anmMainToolbox, "anmMainToolbox");
+    bind(anmMainTemplate, "anmMainTemplate");
+    bind(imgSample, "imgSample");
+    bind(imgSampleBack, "imgSampleBack");
+    bind(imgArrow, "imgArrow");
+    bind(memSample, "memSample");
+    bind(imgExtraBack, "imgExtraBack");
+    bind(imgHelp, "imgHelp");
+    bind(edtText, "edtText");
+    bind(lbxTemplate, "lbxTemplate");
+    bind(imgToolBack, "imgToolBack");
+    bind(edtAcr, "edtAcr");
+    bind(edtZip, "edtZip");
+    bind(edtFlash, "edtFlash");
+    bind(edtReal, "edtReal");
 }
 
 void TfrmMain::FormCreate()
 {
+    SetClientSize(ClientWidth, ClientHeight);
+    HomePage_ = 0;
+
+    if (GlobalsU::DiscNumber() == 0) {
+        lblCdRodNumber->SetWordWrap(true);
+        lblCdRodNumber->resize(lblCdRodNumber->width(), StarterLabelHeight);
+        lblCdRodNumber->SetCaption(StarterCaption);
+    } else {
+        lblCdRodNumber->SetCaption(DiscCaption + QString::number(GlobalsU::DiscNumber()));
+    }
+    lblCdRodNumber->SetFontColor(GlobalsU::LabelColours[GlobalsU::ColourIndex()]);
+
+    ShowPage(pgcBrindle->Pages(HomePage_));
+    // TextBuffer_ and IconBitmap_ live as long as the window, so a failed load below leaves the
+    // rest of the window working.
+    LoadArtwork();
+    LoadPageTexts();
+}
+
+void TfrmMain::FormShow()
+{
+    ShowPage(pgcBrindle->Pages(HomePage_));
+}
+
+// Navigation.
+
+void TfrmMain::ShowPage(QWidget *page)
+{
+    pgcBrindle->SetActivePage(page);
+}
+
+void TfrmMain::MainClick(QObject *sender)
+{
+    switch (TagOf(sender)) {
+    case 1:
+        ShowPage(tabIndex);
+        edtText->SetText(QString());
+        LoadTextInto(edtText, GlobalsU::DiscFile(DiscFolder::TextFiles, QStringLiteral("Extra File.txt")));
+        TemplateFolder_ = GlobalsU::FolderOf(DiscFolder::Templates);
+        FillTemplateList(TemplateFolder_);
+        break;
+    case 2:
+        ShowPage(tabSampleware);
+        imgSample->setVisible(true);
+        LoadTextInto(memSample, GlobalsU::DiscFile(DiscFolder::TextFiles, QStringLiteral("Sample.txt")));
+        break;
+    case 3:
+        // The order button's caption strip does what the button does.
+        anmMainOrderClick(sender);
+        break;
+    case 6:
+        ShowPage(tabToolBox);
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::BackToMainClick(QObject *)
+{
+    ShowPage(pgcBrindle->Pages(HomePage_));
+    lbxTemplate->Clear();
+}
+
+void TfrmMain::QuitClick(QObject *)
+{
+    close();
+}
+
+void TfrmMain::lblLojoClick(QObject *)
+{
+    Application::Credits()->ShowModal();
+}
+
+// Buttons and lit pictures.
+
+void TfrmMain::AnimateButton(int tag, bool play)
+{
+    for (TlxAnimator *button : {anmMainTemplate, anmMainSampleware, anmMainOrder, anmMainToolbox}) {
+        if (button->Tag() == tag) {
+            SetButtonAnimation(button, play);
+            return;
+        }
+    }
+}
+
+void TfrmMain::SetButtonAnimation(TlxAnimator *animator, bool play)
+{
+    if (!animator)
+        return;
+    animator->SetAnimate(play);
+    if (play)
+        CurrentAnimator_ = animator;
+    else
+        animator->SetImageIndex(restFrames_.value(animator));
+}
+
+void TfrmMain::StopAllButtons()
+{
+    for (int tag = 1; tag <= 6; ++tag)
+        AnimateButton(tag, false);
+}
+
+void TfrmMain::pnlMainButtonsMouseEnter(QObject *sender)
+{
+    const int tag = TagOf(sender);
+    if (CurrentAnimator_ && CurrentAnimator_->Tag() != tag)
+        SetButtonAnimation(CurrentAnimator_, false);
+    AnimateButton(tag, true);
+}
+
+void TfrmMain::pnlBackMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y)
+{
+    SetButtonAnimation(CurrentAnimator_, false);
+    GenMouseMove(sender, shift, x, y);
+}
+
+void TfrmMain::GenMouseMove(QObject *, Qt::KeyboardModifiers, int, int)
+{
+    HideLitPictures();
+}
+
+void TfrmMain::HideLitPictures()
+{
+    for (TImage *picture : {imgQuit, imgExtraBack, imgToolBack, imgSampleBack, imgArrow, imgHelp})
+        picture->setVisible(false);
+}
+
+void TfrmMain::lblOverQuitMouseEnter(QObject *)
+{
+    imgQuit->setVisible(true);
+}
+
+void TfrmMain::lblSamplewareBackMouseEnter(QObject *)
+{
+    imgSampleBack->setVisible(true);
+}
+
+void TfrmMain::lblOverInstallMouseEnter(QObject *)
+{
+    imgArrow->setVisible(true);
+}
+
+void TfrmMain::lblExtraBackMouseEnter(QObject *)
+{
+    imgExtraBack->setVisible(true);
+}
+
+void TfrmMain::lblExtraFileHelpMouseEnter(QObject *)
+{
+    imgHelp->setVisible(true);
+}
+
+void TfrmMain::lblToolboxBackMouseEnter(QObject *)
+{
+    imgToolBack->setVisible(true);
+}
+
+// Installers, order form and help.
+
+TLauncher &TfrmMain::Launcher() const
+{
+    TLauncher *launcher = Application::Launcher();
+    Q_ASSERT(launcher);
+    return *launcher;
+}
+
+void TfrmMain::InstallToolClick(QObject *sender)
+{
+    Launcher().RunFolderSetup(GlobalsU::AppFolder() + GlobalsU::ToolFolder(TagOf(sender)));
+}
+
+void TfrmMain::lblOverInstallClick(QObject *)
+{
+    const QString sampleSetup = GlobalsU::DiscFile(DiscFolder::Sample, SetupName);
+    if (QFileInfo::exists(DiscPath::Resolve(sampleSetup)))
+        Launcher().RunFolderSetup(GlobalsU::DiscFile(DiscFolder::Sample));
+    else
+        Launcher().RunFolderSetup(GlobalsU::AppFolder());
+}
+
+void TfrmMain::anmMainOrderClick(QObject *)
+{
+    GlobalsU::ShellRun(DiscPath::Resolve(GlobalsU::DiscFile(DiscFolder::WebFiles, QStringLiteral("Order.html"))),
+                       QString(), QString(), GlobalsU::SW_SHOWNORMAL);
+}
+
+void TfrmMain::lblExtraFileHelpClick(QObject *)
+{
+    GlobalsU::ShellRun(DiscPath::Resolve(GlobalsU::DiscFile(DiscFolder::WebFiles, QStringLiteral("Help.html"))),
+                       QString(), QString(), GlobalsU::SW_SHOWNORMAL);
+}
+
+// Page content.
+
+void TfrmMain::LoadArtwork()
+{
+    GlobalsU::PaintBitmapFile(*imgMainBack, GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp"));
+    GlobalsU::PaintBitmapFile(*imgSample, GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp")));
+    StopAllButtons();
+    HideLitPictures();
+}
+
+void TfrmMain::LoadPageTexts()
+{
+    const std::pair<TRzRichEdit *, const char *> texts[] = {
+        {edtZip, "Zip.txt"},   {edtFlash, "Flash.txt"},   {edtAcr, "Acrobat.txt"},
+        {edtReal, "Real.txt"}, {memSample, "Sample.txt"},
+    };
+    for (const auto &[control, fileName] : texts)
+        LoadTextInto(control, GlobalsU::DiscFile(DiscFolder::TextFiles, QLatin1String(fileName)));
+}
+
+void TfrmMain::LoadTextInto(TRzRichEdit *control, const QString &path)
+{
+    QFile file(DiscPath::Resolve(path));
+    // The buffer is left empty and the file closed however the load ends.
+    const auto emptyBuffer = qScopeGuard([this] {
+        TextBuffer_.buffer().clear();
+        TextBuffer_.seek(0);
+    });
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError(path);
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(ReadChunk);
+        if (file.error() != QFileDevice::NoError)
+            throw EReadError(QStringLiteral("Stream read error"));
+        if (chunk.isEmpty())
+            break;
+        TextBuffer_.write(chunk);
+    }
+    file.close();
+    control->SetText(AnsiText::Decode(TextBuffer_.data()));
+}
+
+// The template list.
+
+void TfrmMain::FillTemplateList(const QString &folder)
+{
+    TLauncher &launcher = Launcher();
+    launcher.Files().ApplyFilePath(GlobalsU::AppFolder() + folder);
+    const qsizetype count = launcher.Files().Items().size();
+    for (int index = 0; index < count; ++index) {
+        launcher.LoadListedFileIcon(index, IconBitmap_);
+        AddTemplateEntry(index);
+    }
+}
+
+void TfrmMain::AddTemplateEntry(int index)
+{
+    lbxTemplate->AddItem(Launcher().Files().Items().at(index), IconBitmap_);
+}
+
+void TfrmMain::lbxTemplateDrawItem(QWidget *control, int index, const TRect &rect, TOwnerDrawState)
+{
+    auto *list = static_cast<TRzListBox *>(control);
+    QPainter &canvas = list->Canvas();
+    const int itemHeight = list->ItemHeight();
+    canvas.fillRect(rect.ToQRect(), canvas.brush().color());
+
+    // The picture's right edge is measured from the list's left edge, not from the item's.
+    const TRect pictureRect{rect.Left + 3, rect.Top + 2, itemHeight + 3, rect.Bottom - 2};
+    const QImage picture = list->ItemPicture(index);
+    if (!picture.isNull() && pictureRect.Width() > 0 && pictureRect.Height() > 0)
+        canvas.drawImage(pictureRect.ToQRect(), picture);
+
+    const int textLeft = itemHeight + 6;
+    const int textTop = rect.Top + 4;
+    canvas.drawText(QRect(textLeft, textTop, std::max(0, rect.Right - textLeft), rect.Bottom - textTop),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, list->ItemText(index));
+}
+
+void TfrmMain::lbxTemplateDblClick(QObject *)
+{
+    const int selected = lbxTemplate->ItemIndex();
+    if (selected < 0)
+        return;
+    QStringList entries;
+    for (int i = 0; i < lbxTemplate->Count(); ++i)
+        entries.append(lbxTemplate->ItemText(i));
+    TemplateDelivery::Deliver(TemplateFolder_, entries, selected);
 }

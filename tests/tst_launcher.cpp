@@ -1,0 +1,332 @@
+// The launcher's file list, file icons and setup runner, and the Windows-1252 decoder.
+
+#include "TestSupport.h"
+
+#include "app/GlobalsU.h"
+#include "app/LaunchF.h"
+#include "platform/Fonts.h"
+#include "toolkit/AnsiText.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/FileListBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+
+class TestLauncher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void decodesWindows1252_data();
+    void decodesWindows1252();
+
+    void masksMatchLikeWindows_data();
+    void masksMatchLikeWindows();
+    void listsPlainFilesSortedCaseBlind();
+    void listingMakesFolderCurrentAndReplacesEarlierListing();
+    void pathWithWildcardSetsFolderAndMask();
+    void missingFolderChangesNothing();
+    void folderFoundWithoutRegardToCase();
+
+    void iconBitmapTakesIconSizeAndIsOpaque();
+    void iconsDifferByTypeWithNoTraceOfEarlierIcon();
+    void iconIndexOutsideListIsRefused();
+
+    void setupFoundInAnyCaseAndMaskRestored_data();
+    void setupFoundInAnyCaseAndMaskRestored();
+    void setupMissingIsReportedAndNothingStarted_data();
+    void setupMissingIsReportedAndNothingStarted();
+
+private:
+    QString startFolder_;
+};
+
+void TestLauncher::initTestCase()
+{
+    Fonts::Install();
+    startFolder_ = QDir::currentPath();
+}
+
+void TestLauncher::init()
+{
+    QDir::setCurrent(startFolder_);
+}
+
+void TestLauncher::cleanup()
+{
+    QDir::setCurrent(startFolder_);
+}
+
+void TestLauncher::decodesWindows1252_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ascii and line ends kept") << QByteArray("a\r\nb\n") << QStringLiteral("a\r\nb\n");
+    QTest::newRow("right single quote") << QByteArray("It\x92s") << QStringLiteral("It\u2019s");
+    QTest::newRow("euro, dashes, quotes")
+        << QByteArray("\x80\x96\x97\x93x\x94") << QStringLiteral("\u20ac\u2013\u2014\u201cx\u201d");
+    QTest::newRow("last of the table") << QByteArray("\x9f\x9e") << QStringLiteral("\u0178\u017e");
+    QTest::newRow("unassigned bytes pass through")
+        << QByteArray("\x81\x8d\x8f\x90\x9d") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
+    QTest::newRow("latin-1 above the table") << QByteArray("\xa0\xe9\xff") << QStringLiteral("\u00a0\u00e9\u00ff");
+    QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b");
+}
+
+void TestLauncher::decodesWindows1252()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(AnsiText::Decode(bytes), text);
+}
+
+void TestLauncher::masksMatchLikeWindows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("*.* with dot") << "Letter.doc"
+                                  << "*.*" << true;
+    QTest::newRow("*.* without dot") << "README"
+                                     << "*.*" << true;
+    QTest::newRow("name case-blind") << "SETUP.EXE"
+                                     << "Setup.exe" << true;
+    QTest::newRow("other name") << "Setup.exe.bak"
+                                << "Setup.exe" << false;
+    QTest::newRow("extension case-blind") << "Clip.GIF"
+                                          << "*.gif" << true;
+    QTest::newRow("extension differs") << "Clip.gifx"
+                                       << "*.gif" << false;
+    QTest::newRow("second of two patterns") << "tune.WAV"
+                                            << "*.gif; *.wav" << true;
+    QTest::newRow("neither pattern") << "tune.mp3"
+                                     << "*.gif;*.wav" << false;
+    QTest::newRow("question mark one char") << "Tool1"
+                                            << "Tool?" << true;
+    QTest::newRow("question mark not zero chars") << "Tool"
+                                                  << "Tool?" << false;
+    QTest::newRow("star in the middle") << "Budget 2001.xls"
+                                        << "B*1.xls" << true;
+    QTest::newRow("name.* without extension") << "Setup"
+                                              << "Setup.*" << true;
+    QTest::newRow("empty mask") << "a.txt"
+                                << "" << false;
+}
+
+void TestLauncher::masksMatchLikeWindows()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, mask);
+    QFETCH(bool, matches);
+    QCOMPARE(TFileListBox::Matches(name, mask), matches);
+}
+
+void TestLauncher::listsPlainFilesSortedCaseBlind()
+{
+    TempDisc disc;
+    for (const char *name : {"budget.xls", "Letter.doc", "address.mdb", "ZEBRA.wps", ".hidden.doc", "README"})
+        disc.Write(QStringLiteral("Files/Templates/") + QLatin1String(name), "x");
+    QDir(disc.Root()).mkpath(QStringLiteral("Files/Templates/Sub folder"));
+    QVERIFY(QFile::link(disc.Root() + QStringLiteral("Files/Templates/budget.xls"),
+                        disc.Root() + QStringLiteral("Files/Templates/Copy.xls")));
+
+    TFileListBox files;
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QCOMPARE(files.Items(),
+             QStringList({"address.mdb", "budget.xls", "Copy.xls", "Letter.doc", "README", "ZEBRA.wps"}));
+    QCOMPARE(files.Mask(), QStringLiteral("*.*"));
+    QCOMPARE(files.Directory(), disc.Root() + QStringLiteral("Files/Templates/"));
+
+    files.SetMask(QStringLiteral("*.DOC;*.wps"));
+    QCOMPARE(files.Items(), QStringList({"Letter.doc", "ZEBRA.wps"}));
+}
+
+void TestLauncher::listingMakesFolderCurrentAndReplacesEarlierListing()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Images/a.gif"), "x");
+    disc.Write(QStringLiteral("Files/Sounds/b.wav"), "x");
+    TFileListBox files;
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Images/"));
+    QCOMPARE(QDir::currentPath() + QLatin1Char('/'), disc.Root() + QStringLiteral("Files/Images/"));
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Sounds/"));
+    QCOMPARE(files.Items(), QStringList({"b.wav"}));
+    QCOMPARE(QDir::currentPath() + QLatin1Char('/'), disc.Root() + QStringLiteral("Files/Sounds/"));
+}
+
+void TestLauncher::pathWithWildcardSetsFolderAndMask()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Images/one.GIF"), "x");
+    disc.Write(QStringLiteral("Files/Images/two.jpg"), "x");
+    TFileListBox files;
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Images/*.gif"));
+    QCOMPARE(files.Mask(), QStringLiteral("*.gif"));
+    QCOMPARE(files.Items(), QStringList({"one.GIF"}));
+    QCOMPARE(files.Directory(), disc.Root() + QStringLiteral("Files/Images/"));
+}
+
+void TestLauncher::missingFolderChangesNothing()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    TFileListBox files;
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QDir::setCurrent(startFolder_);
+
+    const QString missing = disc.Root() + QStringLiteral("Files/Nowhere/");
+    try {
+        files.ApplyFilePath(missing + QStringLiteral("*.txt"));
+        QFAIL("listing a missing folder succeeded");
+    } catch (const EInOutError &e) {
+        QCOMPARE(e.Message(), QStringLiteral("Cannot open file ") + missing);
+    }
+    QCOMPARE(files.Directory(), disc.Root() + QStringLiteral("Files/Templates/"));
+    QCOMPARE(files.Mask(), QStringLiteral("*.*"));
+    QCOMPARE(files.Items(), QStringList({"Letter.doc"}));
+    QCOMPARE(QDir::currentPath(), startFolder_);
+
+    // A regular file where the folder should be is no folder either.
+    QVERIFY_THROWS_EXCEPTION(EInOutError,
+                             files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/Letter.doc/")));
+    QCOMPARE(files.Items(), QStringList({"Letter.doc"}));
+}
+
+void TestLauncher::folderFoundWithoutRegardToCase()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("files/templates/letter.doc"), "x");
+    disc.Remove(QStringLiteral("Files/Templates"));
+    TFileListBox files;
+    files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QCOMPARE(files.Items(), QStringList({"letter.doc"}));
+    QVERIFY(QFile::exists(files.Directory() + files.Items().first()));
+}
+
+namespace {
+bool isOpaque(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 255)
+                return false;
+    return true;
+}
+} // namespace
+
+void TestLauncher::iconBitmapTakesIconSizeAndIsOpaque()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    TLauncher launcher;
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QImage icon(5, 7, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    launcher.LoadListedFileIcon(0, icon);
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(isOpaque(icon));
+    // Something was drawn: the picture is not one plain colour.
+    QVERIFY(icon.pixel(0, 0) != icon.pixel(16, 16) || icon.pixel(0, 0) != icon.pixel(8, 24));
+}
+
+void TestLauncher::iconsDifferByTypeWithNoTraceOfEarlierIcon()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/a.doc"), "x");
+    disc.Write(QStringLiteral("Files/Templates/b.xls"), "x");
+    disc.Write(QStringLiteral("Files/Templates/c.doc"), "x");
+    TLauncher launcher;
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QImage first;
+    QImage second;
+    QImage third;
+    launcher.LoadListedFileIcon(0, first);
+    launcher.LoadListedFileIcon(1, second);
+    QImage reused = second;
+    launcher.LoadListedFileIcon(2, reused);
+    third = reused;
+    QVERIFY(first != second);
+    QCOMPARE(third, first);
+}
+
+void TestLauncher::iconIndexOutsideListIsRefused()
+{
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/a.doc"), "x");
+    TLauncher launcher;
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QImage icon;
+    QVERIFY_THROWS_EXCEPTION(Exception, launcher.LoadListedFileIcon(1, icon));
+    QVERIFY_THROWS_EXCEPTION(Exception, launcher.LoadListedFileIcon(-1, icon));
+}
+
+void TestLauncher::setupFoundInAnyCaseAndMaskRestored_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("as named") << QStringLiteral("Setup.exe");
+    QTest::newRow("capitals") << QStringLiteral("SETUP.EXE");
+    QTest::newRow("lower case") << QStringLiteral("setup.exe");
+}
+
+void TestLauncher::setupFoundInAnyCaseAndMaskRestored()
+{
+    QFETCH(QString, stored);
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/ToolBox/Tool3/") + stored, "MZ");
+    disc.Write(QStringLiteral("Files/ToolBox/Tool3/Readme.txt"), "x");
+    disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    FakeOpener opener;
+    TLauncher launcher;
+    const QString folder = disc.Root() + QStringLiteral("Files/ToolBox/Tool3/");
+    launcher.RunFolderSetup(folder);
+
+    const auto calls = opener.Calls(1);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().arguments, QStringList({folder + stored}));
+    // The installer works in its own folder.
+    QCOMPARE(calls.first().folder + QLatin1Char('/'), folder);
+    QCOMPARE(launcher.Files().Mask(), QStringLiteral("*.*"));
+    QCOMPARE(launcher.Files().Items(), QStringList({"Readme.txt", stored}));
+
+    // The template list lists with the mask the setup run left behind.
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QCOMPARE(launcher.Files().Items(), QStringList({"Letter.doc"}));
+}
+
+void TestLauncher::setupMissingIsReportedAndNothingStarted_data()
+{
+    QTest::addColumn<bool>("folderExists");
+    QTest::newRow("folder without Setup.exe") << true;
+    QTest::newRow("missing folder") << false;
+}
+
+void TestLauncher::setupMissingIsReportedAndNothingStarted()
+{
+    QFETCH(bool, folderExists);
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    disc.Write(QStringLiteral("Files/ToolBox/Tool2/Install.exe"), "MZ");
+    if (!folderExists)
+        disc.Remove(QStringLiteral("Files/ToolBox/Tool2"));
+    FakeOpener opener;
+    TLauncher launcher;
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+
+    const QString folder = disc.Root() + QStringLiteral("Files/ToolBox/Tool2/");
+    try {
+        launcher.RunFolderSetup(folder);
+        QFAIL("a missing installer was not reported");
+    } catch (const EFOpenError &e) {
+        QCOMPARE(e.Message(), QStringLiteral("Cannot open file ") + folder + QStringLiteral("Setup.exe"));
+    }
+    QCOMPARE(launcher.Files().Mask(), QStringLiteral("*.*"));
+    QCOMPARE(opener.Calls(1, 300).size(), 0);
+}
+
+QTEST_MAIN(TestLauncher)
+#include "tst_launcher.moc"
