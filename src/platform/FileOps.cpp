@@ -6,6 +6,8 @@
 #include <QSaveFile>
 
 namespace {
+// Files are written unbuffered: a buffered flush does not report a short write (a full disc, a
+// file-size limit), and the torn file would then be renamed into place.
 constexpr qint64 ChunkSize = 64 * 1024;
 
 constexpr QFileDevice::Permissions WriteBits =
@@ -36,18 +38,16 @@ bool FileOps::CopyFile(const QString &source, const QString &destination, bool f
     if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
         return false;
     QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     QByteArray chunk;
-    while (!in.atEnd()) {
+    bool written = true;
+    while (written && !in.atEnd()) {
         chunk = in.read(ChunkSize);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            break;
-        if (out.write(chunk) != chunk.size())
-            break;
+        written = !chunk.isEmpty() && out.write(chunk) == chunk.size();
     }
     // An uncommitted QSaveFile removes its temporary file: the destination stays as it was.
-    if (in.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError)
+    if (!written || in.error() != QFileDevice::NoError)
         return false;
     if (IsReadOnly(source) && !out.setPermissions(out.permissions() & ~WriteBits))
         return false;
@@ -69,7 +69,7 @@ bool FileOps::IsReadOnly(const QString &path)
 bool FileOps::ReplaceFile(const QString &path, const QByteArray &data)
 {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (out.write(data) != data.size())
         return false;
