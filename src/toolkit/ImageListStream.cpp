@@ -1,0 +1,277 @@
+#include "toolkit/ImageListStream.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/ImageList.h"
+
+#include <QPainter>
+#include <QtEndian>
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+constexpr int HeaderSize = 28;
+constexpr int TrailerSize = 22;
+constexpr int FileHeaderSize = 14;
+constexpr int InfoHeaderSize = 40;
+constexpr int Columns = 4;
+constexpr quint16 Version = 0x0101;
+constexpr quint16 GrowStep = 4;
+constexpr quint16 Flags = 0x10FF;
+constexpr quint16 MaskFlag = 0x0001;
+
+[[noreturn]] void Fail()
+{
+    throw EReadError(QStringLiteral("Failed to read ImageList data from stream"));
+}
+
+// Sequential reader that refuses to go past the end of the bytes at hand.
+class Cursor
+{
+public:
+    explicit Cursor(const QByteArray &data)
+        : data_(reinterpret_cast<const uchar *>(data.constData())), size_(static_cast<std::uint64_t>(data.size()))
+    {
+    }
+
+    const uchar *Take(std::uint64_t count)
+    {
+        if (count > size_ - pos_)
+            Fail();
+        const uchar *at = data_ + pos_;
+        pos_ += count;
+        return at;
+    }
+    quint16 U16() { return qFromLittleEndian<quint16>(Take(2)); }
+    quint32 U32() { return qFromLittleEndian<quint32>(Take(4)); }
+    qint32 I32() { return qFromLittleEndian<qint32>(Take(4)); }
+
+private:
+    const uchar *data_;
+    std::uint64_t size_;
+    std::uint64_t pos_ = 0;
+};
+
+// One bitmap file of the stream: the pixel rows bottom-up, stride bytes each.
+struct StoredBitmap
+{
+    const uchar *pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::uint64_t stride = 0;
+
+    const uchar *Row(int topDownRow) const
+    {
+        return pixels + stride * static_cast<std::uint64_t>(height - 1 - topDownRow);
+    }
+};
+
+StoredBitmap ReadBitmap(Cursor &in, int bitsPerPixel, int width, int height)
+{
+    const uchar *fileHeader = in.Take(FileHeaderSize);
+    if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
+        Fail();
+    const quint32 infoSize = in.U32();
+    const qint32 bmWidth = in.I32();
+    const qint32 bmHeight = in.I32();
+    const quint16 planes = in.U16();
+    const quint16 bits = in.U16();
+    const quint32 compression = in.U32();
+    in.Take(12); // image size and resolution: the size follows from the dimensions
+    const quint32 coloursUsed = in.U32();
+    in.U32();
+    if (infoSize != InfoHeaderSize || bmWidth != width || bmHeight != height || planes != 1 || bits != bitsPerPixel ||
+        compression != 0)
+        Fail();
+    std::uint64_t paletteEntries = coloursUsed;
+    if (paletteEntries == 0 && bitsPerPixel <= 8)
+        paletteEntries = 1u << bitsPerPixel;
+    in.Take(paletteEntries * 4);
+    StoredBitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.stride = ((static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32) * 4;
+    bitmap.pixels = in.Take(bitmap.stride * static_cast<std::uint64_t>(height));
+    return bitmap;
+}
+
+// 5-bit channel to 8 bits, spreading the top bits into the low ones so that white stays white.
+constexpr std::array<uchar, 32> Expand5 = [] {
+    std::array<uchar, 32> table{};
+    for (int i = 0; i < 32; ++i)
+        table[i] = static_cast<uchar>((i << 3) | (i >> 2));
+    return table;
+}();
+
+inline QRgb From555(quint16 v)
+{
+    return qRgb(Expand5[(v >> 10) & 31], Expand5[(v >> 5) & 31], Expand5[v & 31]);
+}
+
+inline quint16 To555(QRgb c)
+{
+    return static_cast<quint16>(((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3));
+}
+
+void AppendU16(QByteArray &out, quint16 value)
+{
+    char bytes[2];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 2);
+}
+
+void AppendU32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+void AppendBitmapHeaders(QByteArray &out, quint32 fileSizeField, quint32 pixelOffset, int width, int height,
+                         int bitsPerPixel, quint32 imageSize, quint32 coloursUsed)
+{
+    out.append("BM");
+    AppendU32(out, fileSizeField);
+    AppendU32(out, 0);
+    AppendU32(out, pixelOffset);
+    AppendU32(out, InfoHeaderSize);
+    AppendU32(out, static_cast<quint32>(width));
+    AppendU32(out, static_cast<quint32>(height));
+    AppendU16(out, 1);
+    AppendU16(out, static_cast<quint16>(bitsPerPixel));
+    AppendU32(out, 0);
+    AppendU32(out, imageSize);
+    AppendU32(out, 0);
+    AppendU32(out, 0);
+    AppendU32(out, coloursUsed);
+    AppendU32(out, 0);
+}
+
+} // namespace
+
+void ImageListStream::Read(const QByteArray &data, TImageList &list)
+{
+    Cursor in(data);
+    const uchar *head = in.Take(HeaderSize);
+    const quint32 firstWord = qFromLittleEndian<quint32>(head);
+    const quint32 secondWord = qFromLittleEndian<quint32>(head + 4);
+    // The older layout (or anything else) is not something this program can rebuild.
+    if (firstWord == secondWord || head[0] != 'I' || head[1] != 'L')
+        Fail();
+    const quint16 version = qFromLittleEndian<quint16>(head + 2);
+    const int count = qFromLittleEndian<quint16>(head + 4);
+    const int allocated = qFromLittleEndian<quint16>(head + 6);
+    const int width = qFromLittleEndian<quint16>(head + 10);
+    const int height = qFromLittleEndian<quint16>(head + 12);
+    const uchar *background = head + 14;
+    const quint16 flags = qFromLittleEndian<quint16>(head + 18);
+    if (version != Version || count > allocated || allocated == 0 || width == 0 || height == 0)
+        Fail();
+
+    const int rows = (allocated + Columns - 1) / Columns;
+    const int bitmapWidth = width * Columns;
+    const int bitmapHeight = height * rows;
+    const StoredBitmap image = ReadBitmap(in, 16, bitmapWidth, bitmapHeight);
+    StoredBitmap mask;
+    if (flags & MaskFlag)
+        mask = ReadBitmap(in, 1, bitmapWidth, bitmapHeight);
+
+    const bool noBackground =
+        background[0] == 0xFF && background[1] == 0xFF && background[2] == 0xFF && background[3] == 0xFF;
+    const QColor bkColour = noBackground ? QColor() : QColor(background[0], background[1], background[2]);
+    const QRgb maskedPixel = noBackground ? qRgb(0, 0, 0) : bkColour.rgb();
+
+    QList<QImage> pictures;
+    pictures.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const int left = (i % Columns) * width;
+        const int top = (i / Columns) * height;
+        QImage picture(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            const uchar *source = image.Row(top + y) + 2 * left;
+            auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
+            for (int x = 0; x < width; ++x)
+                target[x] = From555(static_cast<quint16>(source[2 * x] | (source[2 * x + 1] << 8)));
+            if (mask.pixels) {
+                const uchar *bits = mask.Row(top + y);
+                for (int x = 0; x < width; ++x) {
+                    const int bit = left + x;
+                    if (bits[bit >> 3] & (0x80 >> (bit & 7)))
+                        target[x] = maskedPixel;
+                }
+            }
+        }
+        pictures.append(picture);
+    }
+
+    list.SetSize(width, height);
+    list.Clear();
+    list.SetBkColor(bkColour);
+    for (const QImage &picture : std::as_const(pictures))
+        list.Add(picture);
+}
+
+QByteArray ImageListStream::Write(const QList<QImage> &pictures, int width, int height, int allocated,
+                                  const QColor &background)
+{
+    const int rows = (allocated + Columns - 1) / Columns;
+    const int bitmapWidth = width * Columns;
+    const int bitmapHeight = height * rows;
+    const int imageStride = ((bitmapWidth * 16 + 31) / 32) * 4;
+    const int maskStride = ((bitmapWidth + 31) / 32) * 4;
+
+    QImage sheet(bitmapWidth, bitmapHeight, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    {
+        QPainter painter(&sheet);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int i = 0; i < pictures.size(); ++i)
+            painter.drawImage((i % Columns) * width, (i / Columns) * height, pictures.at(i), 0, 0, width, height);
+    }
+
+    QByteArray out;
+    out.append("IL");
+    AppendU16(out, Version);
+    AppendU16(out, static_cast<quint16>(pictures.size()));
+    AppendU16(out, static_cast<quint16>(allocated));
+    AppendU16(out, GrowStep);
+    AppendU16(out, static_cast<quint16>(width));
+    AppendU16(out, static_cast<quint16>(height));
+    if (background.isValid()) {
+        out.append(static_cast<char>(background.red()));
+        out.append(static_cast<char>(background.green()));
+        out.append(static_cast<char>(background.blue()));
+        out.append('\0');
+    } else {
+        out.append(4, '\xFF');
+    }
+    AppendU16(out, Flags);
+    for (int overlay = 0; overlay < 4; ++overlay)
+        AppendU16(out, 0xFFFF);
+
+    const quint32 imageBytes = static_cast<quint32>(imageStride) * static_cast<quint32>(bitmapHeight);
+    AppendBitmapHeaders(out, FileHeaderSize + InfoHeaderSize, FileHeaderSize + InfoHeaderSize, bitmapWidth,
+                        bitmapHeight, 16, imageBytes, 0);
+    QByteArray row(imageStride, '\0');
+    for (int y = bitmapHeight - 1; y >= 0; --y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(sheet.constScanLine(y));
+        for (int x = 0; x < bitmapWidth; ++x)
+            qToLittleEndian(To555(pixels[x]), row.data() + 2 * x);
+        out.append(row);
+    }
+
+    const quint32 maskOffset = FileHeaderSize + InfoHeaderSize + 2 * 4;
+    AppendBitmapHeaders(out, maskOffset, maskOffset, bitmapWidth, bitmapHeight, 1,
+                        static_cast<quint32>(maskStride) * static_cast<quint32>(bitmapHeight), 2);
+    AppendU32(out, 0x00000000);
+    AppendU32(out, 0x00FFFFFF);
+    out.append(QByteArray(static_cast<qsizetype>(maskStride) * bitmapHeight, '\0'));
+    out.append(QByteArray(TrailerSize, '\0'));
+    return out;
+}
+
+QRgb ImageListStream::Stored555(QRgb colour)
+{
+    return From555(To555(colour));
+}
