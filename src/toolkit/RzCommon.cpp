@@ -99,6 +99,9 @@ QColor RzCommon::SystemColor(TSystemColor colour)
 TRect RzCommon::PaintFrameSides(QPainter &canvas, const TRect &rect, const QColor &upperLeft, const QColor &lowerRight,
                                 TSides sides)
 {
+    // A rectangle that holds no pixel gets no lines.
+    if (rect.IsEmpty())
+        return rect;
     if (sides.Contains(sdLeft))
         VerticalLine(canvas, rect.Left, rect.Top, rect.Bottom, upperLeft);
     if (sides.Contains(sdTop))
