@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// Looks at a picture file the way the menu loads one: a Windows bitmap and nothing else.
+struct BitmapProbe
+{
+    enum class State {
+        Missing,
+        Unreadable,
+        Invalid,
+        Valid,
+    };
+
+    State state = State::Missing;
+    QSize size;
+    QString problem; // why it cannot be read, for Unreadable
+
+    static BitmapProbe Inspect(const QString &path);
+};

@@ -1,0 +1,222 @@
+#include "DiscMaker.h"
+
+#include "BitmapProbe.h"
+#include "EDiscError.h"
+#include "SampleMedia.h"
+#include "SampleTemplates.h"
+#include "SampleTexts.h"
+
+#include "app/GlobalsU.h"
+#include "platform/DiscPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr auto Executable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                            QFileDevice::ExeOther;
+
+const char *const SchemeNames[] = {"blue", "red", "purple", "green"};
+
+struct ArtFile
+{
+    QString path; // relative to the art folder and to the disc
+    QSize size;
+};
+
+QList<ArtFile> artFiles()
+{
+    QList<ArtFile> files;
+    for (const char *scheme : GlobalsU::ColourFolders)
+        files.append(
+            {GlobalsU::FolderOf(DiscFolder::Interface) + QString::fromLatin1(scheme) + QStringLiteral("MainBack.bmp"),
+             QSize(640, 480)});
+    files.append({GlobalsU::FolderOf(DiscFolder::SamplePics) + QStringLiteral("Sampleware.bmp"), QSize(214, 180)});
+    return files;
+}
+
+void makeFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        throw EDiscError(QStringLiteral("cannot create the folder %1").arg(path));
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    makeFolder(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size() ||
+        !file.flush())
+        throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+}
+
+void copyFile(const QString &source, const QString &destination)
+{
+    makeFolder(QFileInfo(destination).absolutePath());
+    QFile file(source);
+    if (!file.copy(destination))
+        throw EDiscError(QStringLiteral("cannot copy %1 to %2: %3").arg(source, destination, file.errorString()));
+}
+
+// Single quotes keep every character of the name literal in the script.
+QString shellQuoted(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+} // namespace
+
+DiscMaker::DiscMaker(Options options) : options_(std::move(options)) {}
+
+QStringList DiscMaker::Make()
+{
+    warnings_.clear();
+    validate();
+
+    const QFileInfo target(options_.folder);
+    const QString parent = target.absolutePath();
+    makeFolder(parent);
+    // The disc is built beside its destination and moved into place at the end, so that a failed
+    // run never leaves a half-made disc that looks complete.
+    QTemporaryDir staging(parent + QStringLiteral("/.") + target.fileName() + QStringLiteral(".partial-XXXXXX"));
+    if (!staging.isValid())
+        throw EDiscError(QStringLiteral("cannot create a working folder in %1: %2").arg(parent, staging.errorString()));
+    writeDisc(staging.path());
+    QFile::setPermissions(staging.path(), Executable);
+
+    if (target.exists() && !QDir(parent).rmdir(target.fileName()))
+        throw EDiscError(QStringLiteral("cannot replace the empty folder %1").arg(target.absoluteFilePath()));
+    if (!QDir(parent).rename(QFileInfo(staging.path()).fileName(), target.fileName()))
+        throw EDiscError(QStringLiteral("cannot move the disc into %1").arg(target.absoluteFilePath()));
+    staging.setAutoRemove(false);
+    return warnings_;
+}
+
+QString DiscMaker::Summary() const
+{
+    return QStringLiteral("disc %1 (%2 scheme) written to %3 with the program %4")
+        .arg(discNumber_)
+        .arg(QString::fromLatin1(SchemeNames[discNumber_ % 4]),
+             QDir::toNativeSeparators(QFileInfo(options_.folder).absoluteFilePath()), options_.name);
+}
+
+void DiscMaker::validate()
+{
+    const QString &name = options_.name;
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)) ||
+        name.startsWith(QLatin1Char('.')))
+        throw EDiscError(QStringLiteral("the program name \"%1\" is not a plain, visible file name").arg(name));
+    for (const char *reserved : {"Files", "autorun.sh", "Setup.exe"}) {
+        if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
+            throw EDiscError(QStringLiteral("the program name \"%1\" is taken by the disc's own files").arg(name));
+    }
+    try {
+        discNumber_ = GlobalsU::DigitsToNumber(name);
+    } catch (const EConvertError &) {
+        throw EDiscError(
+            QStringLiteral("the digits of \"%1\" make a number above 2147483647: the menu would not start").arg(name));
+    }
+    if (std::none_of(name.cbegin(), name.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        warnings_.append(
+            QStringLiteral("the program name \"%1\" has no digits: this is the starter disc (disc 0, blue)").arg(name));
+
+    const QFileInfo program(options_.program);
+    if (!program.isFile() || !program.isExecutable())
+        throw EDiscError(QStringLiteral("the program %1 is not an executable file").arg(options_.program));
+
+    for (const ArtFile &art : artFiles()) {
+        const QString path = DiscPath::Resolve(QDir(options_.art).filePath(art.path));
+        const BitmapProbe probe = BitmapProbe::Inspect(path);
+        switch (probe.state) {
+        case BitmapProbe::State::Missing:
+            throw EDiscError(QStringLiteral("the artwork %1 is missing").arg(path));
+        case BitmapProbe::State::Unreadable:
+            throw EDiscError(QStringLiteral("the artwork %1 cannot be read: %2").arg(path, probe.problem));
+        case BitmapProbe::State::Invalid:
+            throw EDiscError(QStringLiteral("the artwork %1 is not a valid Windows bitmap").arg(path));
+        case BitmapProbe::State::Valid:
+            if (probe.size != art.size)
+                warnings_.append(QStringLiteral("the artwork %1 is %2x%3, not %4x%5")
+                                     .arg(path)
+                                     .arg(probe.size.width())
+                                     .arg(probe.size.height())
+                                     .arg(art.size.width())
+                                     .arg(art.size.height()));
+            break;
+        }
+    }
+
+    const QFileInfo target(options_.folder);
+    if (target.exists()) {
+        if (!target.isDir())
+            throw EDiscError(QStringLiteral("%1 exists and is not a folder").arg(options_.folder));
+        if (!QDir(options_.folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            throw EDiscError(QStringLiteral("the folder %1 is not empty").arg(options_.folder));
+    }
+}
+
+void DiscMaker::writeDisc(const QString &root) const
+{
+    const QDir disc(root);
+    for (const DiscFolder folder :
+         {DiscFolder::Interface, DiscFolder::SamplePics, DiscFolder::TextFiles, DiscFolder::Templates,
+          DiscFolder::Images, DiscFolder::Sounds, DiscFolder::Sample, DiscFolder::ToolBox, DiscFolder::WebFiles})
+        makeFolder(disc.filePath(GlobalsU::FolderOf(folder)));
+
+    for (const ArtFile &art : artFiles())
+        copyFile(DiscPath::Resolve(QDir(options_.art).filePath(art.path)), disc.filePath(art.path));
+
+    const QString texts = GlobalsU::FolderOf(DiscFolder::TextFiles);
+    for (const SampleTexts::File &text : SampleTexts::Descriptions())
+        writeFile(disc.filePath(texts + text.name), text.content);
+
+    const QString templates = GlobalsU::FolderOf(DiscFolder::Templates);
+    for (const SampleTemplates::File &file : SampleTemplates::Files())
+        writeFile(disc.filePath(templates + file.name), file.content);
+
+    const QString images = GlobalsU::FolderOf(DiscFolder::Images);
+    for (const SampleMedia::File &picture : SampleMedia::Pictures())
+        writeFile(disc.filePath(images + picture.name), picture.content);
+    const QString sounds = GlobalsU::FolderOf(DiscFolder::Sounds);
+    for (const SampleMedia::File &sound : SampleMedia::Sounds())
+        writeFile(disc.filePath(sounds + sound.name), sound.content);
+
+    const QString setup = QStringLiteral("Setup.exe");
+    writeFile(disc.filePath(GlobalsU::FolderOf(DiscFolder::Sample) + setup), SampleTexts::SetupPlaceholder(0));
+    for (int tool = 1; tool <= 4; ++tool)
+        writeFile(disc.filePath(GlobalsU::ToolFolder(tool) + setup), SampleTexts::SetupPlaceholder(tool));
+
+    const QString web = GlobalsU::FolderOf(DiscFolder::WebFiles);
+    writeFile(disc.filePath(web + QStringLiteral("Order.html")), SampleTexts::OrderPage());
+    writeFile(disc.filePath(web + QStringLiteral("Help.html")), SampleTexts::HelpPage(discNumber_));
+
+    // A copy, not a link: the menu finds its disc beside its own resolved path.
+    const QString program = disc.filePath(options_.name);
+    copyFile(options_.program, program);
+    if (!QFile::setPermissions(program, QFileInfo(options_.program).permissions() | Executable))
+        throw EDiscError(QStringLiteral("cannot make %1 executable").arg(program));
+
+    // The freedesktop convention for removable media: an executable autorun.sh at the root, run
+    // from anywhere; the menu opens some files relative to its working folder, so start it there.
+    const QString autorun = disc.filePath(QStringLiteral("autorun.sh"));
+    writeFile(autorun, QStringLiteral("#!/bin/sh\n"
+                                      "# Starts the Brindlemoor disc menu from the disc's own folder.\n"
+                                      "cd \"$(dirname \"$0\")\" || exit 1\n"
+                                      "exec ./%1 \"$@\"\n")
+                           .arg(shellQuoted(options_.name))
+                           .toUtf8());
+    if (!QFile::setPermissions(autorun, Executable))
+        throw EDiscError(QStringLiteral("cannot make %1 executable").arg(autorun));
+}

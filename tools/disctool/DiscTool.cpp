@@ -1,0 +1,131 @@
+#include "DiscTool.h"
+
+#include "DiscChecker.h"
+#include "DiscMaker.h"
+#include "EDiscError.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char UsageText[] = "usage:\n"
+                         "  brindle-disc make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
+                         "  brindle-disc check <folder>\n";
+
+struct Parsed
+{
+    QString command;
+    QString folder;
+    QString program;
+    QString art;
+    QString name;
+    bool nameGiven = false;
+    QString problem; // why the command line was not understood
+};
+
+// Understands "--option value" and "--option=value".
+Parsed parse(const QStringList &arguments)
+{
+    Parsed parsed;
+    const auto refuse = [&parsed](const QString &problem) {
+        parsed.problem = problem;
+        return parsed;
+    };
+    QStringList positional;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (!argument.startsWith(QStringLiteral("--")) || argument == QStringLiteral("--")) {
+            positional.append(argument);
+            continue;
+        }
+        QString value;
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+            argument.truncate(equals);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments.at(++i);
+        } else {
+            return refuse(QStringLiteral("%1 needs a value").arg(argument));
+        }
+        if (argument == QStringLiteral("--program"))
+            parsed.program = value;
+        else if (argument == QStringLiteral("--art"))
+            parsed.art = value;
+        else if (argument == QStringLiteral("--name")) {
+            parsed.name = value;
+            parsed.nameGiven = true;
+        } else {
+            return refuse(QStringLiteral("unknown option %1").arg(argument));
+        }
+    }
+    if (positional.size() != 2)
+        return refuse(QStringLiteral("a command and one disc folder are needed"));
+    parsed.command = positional.at(0);
+    parsed.folder = positional.at(1);
+    if (parsed.command == QStringLiteral("make")) {
+        if (parsed.program.isEmpty() || parsed.art.isEmpty())
+            return refuse(QStringLiteral("make needs --program and --art"));
+    } else if (parsed.command == QStringLiteral("check")) {
+        if (!parsed.program.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
+            return refuse(QStringLiteral("check takes no options"));
+    } else {
+        return refuse(QStringLiteral("unknown command %1").arg(parsed.command));
+    }
+    return parsed;
+}
+
+int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
+{
+    DiscMaker::Options options;
+    options.folder = parsed.folder;
+    options.program = parsed.program;
+    options.art = parsed.art;
+    if (parsed.nameGiven)
+        options.name = parsed.name;
+    DiscMaker maker(options);
+    for (const QString &warning : maker.Make())
+        err << "warning: " << warning << '\n';
+    out << maker.Summary() << '\n';
+    return DiscTool::Success;
+}
+
+int check(const Parsed &parsed, QTextStream &out)
+{
+    bool failed = false;
+    for (const DiscChecker::Finding &finding : DiscChecker(parsed.folder).Check()) {
+        out << finding.Line() << '\n';
+        failed = failed || finding.error;
+    }
+    return failed ? DiscTool::Failure : DiscTool::Success;
+}
+
+} // namespace
+
+namespace DiscTool {
+
+int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const Parsed parsed = parse(arguments);
+    if (!parsed.problem.isEmpty()) {
+        err << "brindle-disc: " << parsed.problem << '\n' << UsageText;
+        return Usage;
+    }
+    try {
+        return parsed.command == QStringLiteral("make") ? make(parsed, out, err) : check(parsed, out);
+    } catch (const Exception &e) {
+        err << "brindle-disc: " << e.Message() << '\n';
+        return Failure;
+    }
+}
+
+int Run(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return Run(arguments, out, err);
+}
+
+} // namespace DiscTool
