@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -104,9 +105,26 @@ constexpr std::array<uchar, 32> Expand5 = [] {
     return table;
 }();
 
+constexpr QRgb Expand555(quint16 v)
+{
+    return 0xFF000000u | (QRgb(Expand5[(v >> 10) & 31]) << 16) | (QRgb(Expand5[(v >> 5) & 31]) << 8) | Expand5[v & 31];
+}
+
+// Every 5-5-5 pixel's colour, so that decoding is one look-up a pixel.
+const std::array<QRgb, 32768> &Colours555()
+{
+    static const std::array<QRgb, 32768> table = [] {
+        std::array<QRgb, 32768> t{};
+        for (quint16 v = 0; v < 32768; ++v)
+            t[v] = Expand555(v);
+        return t;
+    }();
+    return table;
+}
+
 inline QRgb From555(quint16 v)
 {
-    return qRgb(Expand5[(v >> 10) & 31], Expand5[(v >> 5) & 31], Expand5[v & 31]);
+    return Colours555()[v & 0x7FFF];
 }
 
 inline quint16 To555(QRgb c)
@@ -182,6 +200,11 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
     const QColor bkColour = noBackground ? QColor() : QColor(background[0], background[1], background[2]);
     const QRgb maskedPixel = noBackground ? qRgb(0, 0, 0) : bkColour.rgb();
 
+    // A mask without a set bit changes nothing; the program's own lists are all opaque.
+    const bool anyMasked =
+        mask.pixels && std::any_of(mask.pixels, mask.pixels + mask.stride * std::uint64_t(mask.height),
+                                   [](uchar bits) { return bits != 0; });
+    const std::array<QRgb, 32768> &colours = Colours555();
     QList<QImage> pictures;
     pictures.reserve(count);
     for (int i = 0; i < count; ++i) {
@@ -192,8 +215,8 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
             const uchar *source = image.Row(top + y) + 2 * left;
             auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
             for (int x = 0; x < width; ++x)
-                target[x] = From555(static_cast<quint16>(source[2 * x] | (source[2 * x + 1] << 8)));
-            if (mask.pixels) {
+                target[x] = colours[(source[2 * x] | (source[2 * x + 1] << 8)) & 0x7FFF];
+            if (anyMasked) {
                 const uchar *bits = mask.Row(top + y);
                 for (int x = 0; x < width; ++x) {
                     const int bit = left + x;

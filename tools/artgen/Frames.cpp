@@ -56,7 +56,7 @@ void Glint(QPainter &p, const QPointF &at, double size)
 
 // ---- Extra files: a stack of four cubes -------------------------------------------------------
 
-constexpr double Cube = 22;
+constexpr double Cube = 26;
 // Marks a cube that is not in the picture.
 constexpr double Absent = 1000;
 
@@ -67,13 +67,13 @@ struct StackCube
     QColor colour;
 };
 
-const StackCube Stack[4] = {{0, 0, CubeRed}, {23, 0, CubeBlue}, {46, 0, CubeGreen}, {23, 22, CubeYellow}};
+const StackCube Stack[4] = {{0, 0, CubeRed}, {27, 0, CubeBlue}, {54, 0, CubeGreen}, {27, 26, CubeYellow}};
 
 // lift[i] raises cube i above its place; a cube lifted out of sight (or not yet there) is absent.
 QImage StackFrame(const double (&lift)[4], bool glint)
 {
     return Frame([&](QPainter &p) {
-        const Oblique o(QPointF(67, 74));
+        const Oblique o(QPointF(60, 76));
         for (int i = 0; i < 3; ++i)
             if (lift[i] < Absent)
                 o.Shadow(p, Stack[i].x, 0, 0, Cube, Cube, lift[i]);
@@ -102,29 +102,44 @@ QImage SampleFrame(double slide)
         const QColor box(56, 102, 204);
         const QColor edge = box.darker(260);
         o.Shadow(p, 0, 0, 0, w, d, 0);
-        // The open right side: the dark inside with its floor.
-        QLinearGradient inside(o.P(w, h, d), o.P(w, 0, 0));
-        inside.setColorAt(0, QColor(14, 28, 70));
-        inside.setColorAt(1, QColor(40, 70, 140));
-        o.Face(p, o.P(w, 0, 0), o.P(w, 0, d), o.P(w, h, d), o.P(w, h, 0), inside, edge);
-        o.Face(p, o.P(w - 6, 0, 0), o.P(w - 6, 0, d), o.P(w, 0, d), o.P(w, 0, 0), QColor(90, 120, 190), edge);
+        // The open right side: through it the far wall and the floor inside the box show.
+        const QPolygonF opening({o.P(w, 0, 0), o.P(w, 0, d), o.P(w, h, d), o.P(w, h, 0)});
+        p.save();
+        QPainterPath clip;
+        clip.addPolygon(opening);
+        p.setClipPath(clip);
+        QLinearGradient wall(o.P(w, h, d), o.P(w, 0, d));
+        wall.setColorAt(0, QColor(10, 22, 60));
+        wall.setColorAt(1, QColor(34, 60, 126));
+        o.Face(p, o.P(0, 0, d), o.P(w, 0, d), o.P(w, h, d), o.P(0, h, d), wall, QColor(10, 22, 60));
+        QLinearGradient floor(o.P(w, 0, d), o.P(w, 0, 0));
+        floor.setColorAt(0, QColor(60, 92, 170));
+        floor.setColorAt(1, QColor(120, 150, 216));
+        o.Face(p, o.P(0, 0, 0), o.P(w, 0, 0), o.P(w, 0, d), o.P(0, 0, d), floor, QColor(30, 50, 110));
+        // Shade under the box's top.
+        QLinearGradient shade(o.P(w, h, 0), o.P(w, h - 20, 0));
+        shade.setColorAt(0, QColor(0, 0, 20, 150));
+        shade.setColorAt(1, QColor(0, 0, 20, 0));
+        p.fillRect(opening.boundingRect(), shade);
+        p.restore();
+        // The rim of the opening behind and around the small cube shows the walls' thickness.
+        p.setPen(QPen(box.lighter(140), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({o.P(w, 1.5, 0), o.P(w, 1.5, d - 1.5), o.P(w, h - 1.5, d - 1.5), o.P(w, h - 1.5, 0)}));
+        p.setPen(QPen(edge, 1));
+        p.drawPolygon(opening);
         // The small cube, sliding along the floor.
         constexpr double s = 20;
         const double x = w + 12 + slide;
         o.Shadow(p, x, 0, (d - s) / 2, s, s, 0);
         o.Block(p, x, 0, (d - s) / 2, s, s, s, CubeYellow);
-        // The box's closed faces cover whatever has slid inside.
+        // The box's closed faces and the front wall's edge cover whatever has slid inside.
         QLinearGradient top(o.P(0, h, d), o.P(w, h, 0));
         top.setColorAt(0, box.lighter(165));
         top.setColorAt(1, box.lighter(130));
         o.Face(p, o.P(0, h, 0), o.P(w, h, 0), o.P(w, h, d), o.P(0, h, d), top, edge);
         o.Front(p, 0, 0, 0, w, h, box);
-        // The rim of the opening shows the walls' thickness.
-        p.setPen(QPen(box.lighter(150), 2));
-        p.setBrush(Qt::NoBrush);
-        p.drawPolygon(QPolygonF({o.P(w, 1, 0), o.P(w, 1, d), o.P(w, h - 1, d), o.P(w, h - 1, 0)}));
-        p.setPen(QPen(edge, 1));
-        p.drawPolygon(QPolygonF({o.P(w, 0, 0), o.P(w, 0, d), o.P(w, h, d), o.P(w, h, 0)}));
+        o.Face(p, o.P(w, 0, 0), o.P(w, 0, 3), o.P(w, h, 3), o.P(w, h, 0), box.lighter(140), edge);
         // A compact disc printed on the front.
         const QPointF c = o.P(w / 2, h / 2, 0);
         QConicalGradient sheen(c, 30);
@@ -148,8 +163,8 @@ QImage SampleFrame(double slide)
 QImage OrderFrame(double lidDegrees, double blockBase)
 {
     return Frame([&](QPainter &p) {
-        const Oblique o(QPointF(58, 76));
-        constexpr double w = 76, h = 38, d = 34;
+        const Oblique o(QPointF(62, 76));
+        constexpr double w = 74, h = 30, d = 26;
         const QColor box(206, 150, 84);
         const QColor edge = box.darker(260);
         const double a = qDegreesToRadians(lidDegrees);
@@ -172,7 +187,7 @@ QImage OrderFrame(double lidDegrees, double blockBase)
             o.Face(p, o.P(0, h, 0), o.P(w, h, 0), o.P(w, h, d), o.P(0, h, d), inside, edge);
             if (lidDegrees > 90)
                 lid();
-            o.Block(p, (w - 28) / 2, blockBase, (d - 20) / 2, 28, 30, 20, CubeYellow);
+            o.Block(p, (w - 26) / 2, blockBase, (d - 16) / 2, 26, 22, 16, CubeYellow);
         }
         // Right side, then front.
         QLinearGradient right(o.P(w, h, 0), o.P(w, 0, d));
@@ -183,11 +198,11 @@ QImage OrderFrame(double lidDegrees, double blockBase)
         // Tape down the front and an address label.
         o.Face(p, o.P(w / 2 - 6, 0, 0), o.P(w / 2 + 6, 0, 0), o.P(w / 2 + 6, h, 0), o.P(w / 2 - 6, h, 0),
                QColor(236, 214, 160), QColor(170, 130, 70));
-        o.Face(p, o.P(5, 7, 0), o.P(27, 7, 0), o.P(27, 25, 0), o.P(5, 25, 0), QColor(252, 252, 246),
+        o.Face(p, o.P(5, 6, 0), o.P(27, 6, 0), o.P(27, 22, 0), o.P(5, 22, 0), QColor(252, 252, 246),
                QColor(120, 90, 50));
         p.setPen(QPen(QColor(60, 70, 110), 1));
         for (int line = 0; line < 3; ++line)
-            p.drawLine(o.P(8, 20 - 4.5 * line, 0), o.P(24 - 4 * (line % 2), 20 - 4.5 * line, 0));
+            p.drawLine(o.P(8, 18 - 4 * line, 0), o.P(24 - 4 * (line % 2), 18 - 4 * line, 0));
         if (lidDegrees <= 90)
             lid();
     });
@@ -234,15 +249,15 @@ QList<QImage> ExtraFiles()
         double lift[4] = {Absent, Absent, Absent, Absent};
         bool glint = false;
         if (f >= 4 && f <= 33) {
-            lift[0] = place(f, 4, 8, 66);
-            lift[1] = place(f, 9, 13, 66);
-            lift[2] = place(f, 14, 18, 66);
-            lift[3] = place(f, 21, 24, 46);
+            lift[0] = place(f, 4, 8, 64);
+            lift[1] = place(f, 9, 13, 64);
+            lift[2] = place(f, 14, 18, 64);
+            lift[3] = place(f, 21, 24, 40);
             glint = f == 33;
         } else if (f >= 34 && f <= 38) {
             // The top cube leaves first, then the others from right to left, each over two frames.
             const int order[4] = {3, 2, 1, 0};
-            const double rise[2] = {24, 58};
+            const double rise[2] = {24, 56};
             for (int j = 0; j < 4; ++j) {
                 const int step = f - 34 - j;
                 lift[order[j]] = step < 0 ? 0 : (step < 2 ? rise[step] : Absent);
@@ -274,11 +289,11 @@ QList<QImage> Order()
     };
     // 1-4 open the lid, 5-7 hold it open, 8-10 raise the block, 11-18 hold it up, 19-20 lower it,
     // 21-26 hold the open box again, 27-29 close it, 30-34 rest closed.
-    const Step steps[35] = {{0, 4},    {28, 4},   {56, 4},   {86, 4},   {108, 4},  {116, 4},  {116, 4},
-                            {116, 4},  {116, 16}, {116, 28}, {116, 40}, {116, 46}, {116, 46}, {116, 46},
-                            {116, 46}, {116, 46}, {116, 46}, {116, 46}, {116, 46}, {116, 32}, {116, 18},
-                            {116, 4},  {116, 4},  {116, 4},  {116, 4},  {116, 4},  {116, 4},  {86, 4},
-                            {56, 4},   {28, 4},   {0, 4},    {0, 4},    {0, 4},    {0, 4},    {0, 4}};
+    const Step steps[35] = {{0, 4},    {30, 4},   {60, 4},   {88, 4},   {100, 4},  {106, 4},  {106, 4},
+                            {106, 4},  {106, 14}, {106, 26}, {106, 34}, {106, 38}, {106, 38}, {106, 38},
+                            {106, 38}, {106, 38}, {106, 38}, {106, 38}, {106, 38}, {106, 26}, {106, 14},
+                            {106, 4},  {106, 4},  {106, 4},  {106, 4},  {106, 4},  {106, 4},  {88, 4},
+                            {60, 4},   {30, 4},   {0, 4},    {0, 4},    {0, 4},    {0, 4},    {0, 4}};
     QList<QImage> frames;
     for (const Step &step : steps)
         frames.append(OrderFrame(step.lid, step.block));

@@ -291,14 +291,16 @@ QImage Backdrop(const Scheme &scheme, const QImage &mainScreen, const QImage &qu
 
 namespace {
 
-void Bar(QPainter &p)
+void Bar(QPainter &p, const QRect &band = BulletBand)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(BulletBand, BandFace);
-    p.fillRect(QRect(BulletBand.left(), BulletBand.top(), BulletBand.width(), 1), QColor(150, 166, 204));
-    p.fillRect(QRect(BulletBand.left(), BulletBand.top() + 1, BulletBand.width(), 1), Qt::white);
-    p.fillRect(QRect(BulletBand.left(), BulletBand.bottom(), BulletBand.width(), 1), QColor(150, 166, 204));
+    p.fillRect(band, BandFace);
+    p.fillRect(QRect(band.left(), band.top(), band.width(), 1), QColor(150, 166, 204));
+    p.fillRect(QRect(band.left(), band.top() + 1, band.width(), 1), Qt::white);
+    p.fillRect(QRect(band.left(), band.bottom(), band.width(), 1), QColor(150, 166, 204));
+    p.fillRect(QRect(band.left(), band.top(), 1, band.height()), QColor(150, 166, 204));
+    p.fillRect(QRect(band.right(), band.top(), 1, band.height()), QColor(150, 166, 204));
     p.restore();
 }
 
@@ -321,7 +323,7 @@ QImage SamplewarePage(bool lit)
     p.setRenderHint(QPainter::Antialiasing, true);
     PageGround(p, image.rect());
     PageTab(p, QStringLiteral("Sampleware"));
-    WhiteFrame(p, QRect(28, 42, 214, 180).adjusted(0, 0, 0, -23));
+    WhiteFrame(p, QRect(28, 42, 214, 180));
     WhiteFrame(p, QRect(254, 41, 204, 79));
     // The install button: a flat round plate with the arrow.
     p.setPen(QPen(QColor(96, 114, 160), 1));
@@ -335,7 +337,8 @@ QImage SamplewarePage(bool lit)
     p.setPen(QColor(60, 74, 110));
     p.drawText(QRect(304, 152, 160, 18), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Put this program on your PC"));
-    Bar(p);
+    // The sample picture reaches down beside the band, which holds only the way back.
+    Bar(p, QRect(252, BulletBand.top(), BulletBand.right() - 251, BulletBand.height()));
     BulletCaption(p, QPoint(336, 202), QStringLiteral("Main Menu"), lit);
     return image;
 }
@@ -681,17 +684,17 @@ QImage Credits()
                QStringLiteral("BRINDLEMOOR PC"));
     Disc(p, QPointF(196, 236), 34);
     // Copy.
-    p.setFont(Serif(22, true));
+    p.setFont(Serif(21, true));
     p.setPen(s.deep);
-    p.drawText(QRect(236, 92, 214, 56), Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Get more from your PC"));
+    p.drawText(QRect(236, 94, 220, 56), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Get more from\nyour computer"));
     p.setFont(Sans(12));
     p.setPen(QColor(40, 50, 80));
-    const QString points[] = {QStringLiteral("Step-by-step guides in every part"),
-                              QStringLiteral("Full programs and sampleware"),
-                              QStringLiteral("Templates for letters, budgets and more"),
-                              QStringLiteral("Tools to keep your PC running well")};
+    const QString points[] = {QStringLiteral("Step-by-step guides"), QStringLiteral("Programs to try and keep"),
+                              QStringLiteral("Templates for home and work"),
+                              QStringLiteral("Tools to keep your PC well")};
     for (int i = 0; i < 4; ++i) {
-        const int y = 150 + 24 * i;
+        const int y = 152 + 23 * i;
         p.setBrush(Accent);
         p.setPen(QPen(QColor(120, 70, 0), 0.8));
         p.drawEllipse(QPointF(243, y + 8), 4, 4);
@@ -718,9 +721,9 @@ QImage Credits()
         p.drawText(cover.adjusted(0, 12, 0, 0), Qt::AlignHCenter | Qt::AlignTop, QString::number(i + 1));
     }
     // The collector's corner, left of the credits box.
-    p.setFont(Serif(16, true, true));
+    p.setFont(Serif(17, true, true));
     p.setPen(s.deep);
-    p.drawText(QRect(14, 312, 132, 44), Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Collect every disc"));
+    p.drawText(QRect(14, 310, 132, 44), Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Collect\nevery disc"));
     p.setFont(Sans(11));
     p.setPen(QColor(50, 60, 90));
     p.drawText(QRect(14, 356, 134, 72), Qt::AlignLeft | Qt::TextWordWrap,
