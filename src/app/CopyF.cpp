@@ -17,13 +17,14 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QToolButton>
 
 #include <algorithm>
-#include <memory>
 
 namespace CopyF {
 
@@ -120,9 +121,12 @@ QString LookUpTemplateFolder(const QString &source)
 
 bool RunCopyDialog(int page, const QString &source, QString &destination)
 {
-    const auto dialog = std::make_unique<TfrmCopy>(QApplication::activeWindow(), page, source);
+    // The dialog sits over the active window, which owns it; it is disposed of in every case, unless
+    // its owner has already taken it along.
+    const QPointer<TfrmCopy> dialog = new TfrmCopy(QApplication::activeWindow(), page, source);
+    const auto dispose = qScopeGuard([&dialog] { delete dialog.data(); });
     dialog->SetDestination(destination);
-    if (dialog->ShowModal() != TForm::mrOk)
+    if (dialog->ShowModal() != TForm::mrOk || !dialog)
         return false;
     destination = dialog->Destination();
     return true;
