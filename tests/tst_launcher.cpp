@@ -200,8 +200,9 @@ void TestLauncher::missingFolderChangesNothing()
 void TestLauncher::folderFoundWithoutRegardToCase()
 {
     TempDisc disc;
+    // A disc mastered with lower-case names only.
+    disc.Remove(QStringLiteral("Files"));
     disc.Write(QStringLiteral("files/templates/letter.doc"), "x");
-    disc.Remove(QStringLiteral("Files/Templates"));
     TFileListBox files;
     files.ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
     QCOMPARE(files.Items(), QStringList({"letter.doc"}));
