@@ -143,7 +143,14 @@ template <class Base> bool TRzFramedControl<Base>::TabOnEnterKey(QKeyEvent *even
 {
     if (!tabOnEnter_ || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
         return false;
-    Base::focusNextChild();
+    // Text boxes that take typing refuse focusNextChild(), so walk the focus chain here.
+    for (QWidget *next = Base::nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible() &&
+            next->window() == Base::window()) {
+            next->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
     return true;
 }
 
