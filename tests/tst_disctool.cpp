@@ -243,6 +243,8 @@ void TestDiscTool::makeLaysOutTheWholeDisc()
 
 void TestDiscTool::makeNamesTheDiscAfterTheProgram()
 {
+    // An empty folder is taken over as the disc.
+    QVERIFY(QDir(scratch_->path()).mkdir(QStringLiteral("disc")));
     const QString disc = makeDisc(QStringLiteral("DISC12"));
     QVERIFY(!disc.isEmpty());
     QVERIFY(QFileInfo(disc + QStringLiteral("/DISC12")).isExecutable());

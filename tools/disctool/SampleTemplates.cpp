@@ -89,31 +89,31 @@ QByteArray budgetWorkbook()
     const QString ss = QStringLiteral("urn:schemas-microsoft-com:office:spreadsheet");
     w.writeDefaultNamespace(ss);
     w.writeNamespace(ss, QStringLiteral("ss"));
-    w.writeStartElement(ss, QStringLiteral("Workbook"));
+    w.writeStartElement(QStringLiteral("Workbook"));
 
     const auto style = [&](const char *id, const char *bold, const char *format, const char *fill) {
-        w.writeStartElement(ss, QStringLiteral("Style"));
+        w.writeStartElement(QStringLiteral("Style"));
         w.writeAttribute(ss, QStringLiteral("ID"), QString::fromLatin1(id));
-        w.writeStartElement(ss, QStringLiteral("Font"));
+        w.writeStartElement(QStringLiteral("Font"));
         w.writeAttribute(ss, QStringLiteral("FontName"), QStringLiteral("Arial"));
         w.writeAttribute(ss, QStringLiteral("Size"),
                          std::strcmp(id, "Title") == 0 ? QStringLiteral("14") : QStringLiteral("10"));
         w.writeAttribute(ss, QStringLiteral("Bold"), QString::fromLatin1(bold));
         w.writeEndElement();
         if (format) {
-            w.writeStartElement(ss, QStringLiteral("NumberFormat"));
+            w.writeStartElement(QStringLiteral("NumberFormat"));
             w.writeAttribute(ss, QStringLiteral("Format"), QString::fromLatin1(format));
             w.writeEndElement();
         }
         if (fill) {
-            w.writeStartElement(ss, QStringLiteral("Interior"));
+            w.writeStartElement(QStringLiteral("Interior"));
             w.writeAttribute(ss, QStringLiteral("Color"), QString::fromLatin1(fill));
             w.writeAttribute(ss, QStringLiteral("Pattern"), QStringLiteral("Solid"));
             w.writeEndElement();
         }
         w.writeEndElement();
     };
-    w.writeStartElement(ss, QStringLiteral("Styles"));
+    w.writeStartElement(QStringLiteral("Styles"));
     style("Default", "0", nullptr, nullptr);
     style("Title", "1", nullptr, nullptr);
     style("Head", "1", nullptr, "#CFE0D9");
@@ -121,23 +121,23 @@ QByteArray budgetWorkbook()
     style("Total", "1", "#,##0.00", "#F3F7F5");
     w.writeEndElement();
 
-    w.writeStartElement(ss, QStringLiteral("Worksheet"));
+    w.writeStartElement(QStringLiteral("Worksheet"));
     w.writeAttribute(ss, QStringLiteral("Name"), QStringLiteral("Monthly budget"));
-    w.writeStartElement(ss, QStringLiteral("Table"));
+    w.writeStartElement(QStringLiteral("Table"));
     for (const char *width : {"150", "80", "80", "80"}) {
-        w.writeStartElement(ss, QStringLiteral("Column"));
+        w.writeStartElement(QStringLiteral("Column"));
         w.writeAttribute(ss, QStringLiteral("Width"), QString::fromLatin1(width));
         w.writeEndElement();
     }
 
     const auto cell = [&](const char *styleId, const QString &type, const QString &value, const QString &formula) {
-        w.writeStartElement(ss, QStringLiteral("Cell"));
+        w.writeStartElement(QStringLiteral("Cell"));
         if (styleId)
             w.writeAttribute(ss, QStringLiteral("StyleID"), QString::fromLatin1(styleId));
         if (!formula.isEmpty())
             w.writeAttribute(ss, QStringLiteral("Formula"), formula);
         if (!type.isEmpty()) {
-            w.writeStartElement(ss, QStringLiteral("Data"));
+            w.writeStartElement(QStringLiteral("Data"));
             w.writeAttribute(ss, QStringLiteral("Type"), type);
             w.writeCharacters(value);
             w.writeEndElement();
@@ -146,7 +146,7 @@ QByteArray budgetWorkbook()
     };
     const QString text = QStringLiteral("String");
     const QString number = QStringLiteral("Number");
-    const auto startRow = [&] { w.writeStartElement(ss, QStringLiteral("Row")); };
+    const auto startRow = [&] { w.writeStartElement(QStringLiteral("Row")); };
     const auto headingRow = [&](const char *title) {
         startRow();
         cell("Head", text, QString::fromLatin1(title), {});
@@ -178,15 +178,15 @@ QByteArray budgetWorkbook()
     startRow();
     cell("Title", text, QStringLiteral("Household budget for [month]"), {});
     w.writeEndElement();
-    w.writeEmptyElement(ss, QStringLiteral("Row"));
+    w.writeEmptyElement(QStringLiteral("Row"));
     headingRow("Income");
     itemRows(income);
     totalRow("Total income", static_cast<int>(std::size(income)));
-    w.writeEmptyElement(ss, QStringLiteral("Row"));
+    w.writeEmptyElement(QStringLiteral("Row"));
     headingRow("Outgoings");
     itemRows(outgoings);
     totalRow("Total outgoings", static_cast<int>(std::size(outgoings)));
-    w.writeEmptyElement(ss, QStringLiteral("Row"));
+    w.writeEmptyElement(QStringLiteral("Row"));
     startRow();
     cell("Total", text, QStringLiteral("Left over"), {});
     // Total income sits above the whole outgoings block (its rows and five more), total outgoings
