@@ -1,0 +1,243 @@
+#include "TestSupport.h"
+
+#include "app/CredFrm.h"
+#include "platform/Fonts.h"
+#include "toolkit/Image.h"
+#include "toolkit/Panel.h"
+#include "toolkit/ScrollU.h"
+#include "toolkit/Timer.h"
+
+#include <QFontInfo>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// A created credits window, as start-up makes it.
+std::unique_ptr<TfrmCredits> MakeCredits()
+{
+    auto form = std::make_unique<TfrmCredits>();
+    form->Create();
+    return form;
+}
+
+TMarquee &MarqueeOf(TfrmCredits &form)
+{
+    auto *marquee = form.findChild<TMarquee *>();
+    Q_ASSERT(marquee);
+    return *marquee;
+}
+
+void Tick(const TMarquee &marquee)
+{
+    marquee.Timer().OnTimer(nullptr);
+}
+
+// True when nothing but white shows inside the box's text area.
+bool BoxIsBlank(TMarquee &marquee)
+{
+    const QImage shown = marquee.grab().toImage();
+    const QRect view = marquee.ViewRect().ToQRect();
+    for (int y = view.top(); y <= view.bottom(); ++y)
+        for (int x = view.left(); x <= view.right(); ++x)
+            if (shown.pixel(x, y) != qRgb(255, 255, 255))
+                return false;
+    return true;
+}
+
+// The first and last buffer rows that carry ink.
+std::pair<int, int> InkRows(const QImage &buffer)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < buffer.height(); ++y)
+        for (int x = 0; x < buffer.width(); ++x)
+            if (buffer.pixel(x, y) != qRgb(255, 255, 255)) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+void Show(TfrmCredits &form)
+{
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+}
+
+} // namespace
+
+// The credits window: its layout, the scrolling box it builds, and closing by a click anywhere.
+class TestCredits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Fonts::Install(); }
+
+    void windowLayout()
+    {
+        const auto form = MakeCredits();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Brindlemoor"));
+        QCOMPARE(form->minimumSize(), QSize(462, 439));
+        QCOMPARE(form->maximumSize(), QSize(462, 439));
+        QCOMPARE(form->imgCredits->geometry(), QRect(0, 0, 462, 439));
+        QCOMPARE(form->imgCredits->Picture().size(), QSize(462, 439));
+        QCOMPARE(form->pnlCredits->geometry(), QRect(155, 314, 299, 120));
+
+        TMarquee &marquee = MarqueeOf(*form);
+        QCOMPARE(marquee.parentWidget(), form->pnlCredits);
+        QCOMPARE(marquee.geometry(), QRect(1, 1, 297, 118));
+        QCOMPARE(marquee.Color(), QColor(Qt::white));
+        QCOMPARE(marquee.Timer().Interval(), 25);
+        QVERIFY(!marquee.Running());
+
+        // The face maps to its metric twin at the original's 11 pixels; the text colour is the
+        // window text colour the panel passed on.
+        const QFontInfo face(marquee.font());
+        QCOMPARE(face.family(), QStringLiteral("Liberation Serif"));
+        QCOMPARE(face.pixelSize(), 11);
+        QVERIFY(!face.bold());
+        QVERIFY(!face.italic());
+        QCOMPARE(marquee.palette().color(QPalette::WindowText), form->palette().color(QPalette::WindowText));
+
+        // The lines stay Windows-1252 bytes: the copyright sign is the single byte 0xA9.
+        QCOMPARE(marquee.Items().size(), 23);
+        QCOMPARE(marquee.Items().at(13), QByteArray("Copyright \xA9 Brindlemoor"));
+        QCOMPARE(marquee.Items().at(12), QByteArray(" "));
+        QCOMPARE(marquee.Items().at(16), QByteArray(" "));
+    }
+
+    void showingStartsTheBoxAtTheTextArea()
+    {
+        const auto form = MakeCredits();
+        Show(*form);
+        TMarquee &marquee = MarqueeOf(*form);
+        QVERIFY(marquee.isVisible());
+        QVERIFY(marquee.Running());
+        QVERIFY(marquee.Timer().IsTicking());
+        QCOMPARE(marquee.ViewRect(), (TRect{3, 3, 291, 112}));
+        QCOMPARE(marquee.BufferRect().Bottom, 23 * marquee.LineHeight() + 236);
+        QVERIFY(BoxIsBlank(marquee));
+
+        // Every line lies between x = 3 and x = 291, centred there.
+        const QImage &buffer = marquee.Buffer();
+        int left = buffer.width();
+        int right = -1;
+        for (int y = 0; y < buffer.height(); ++y)
+            for (int x = 0; x < buffer.width(); ++x)
+                if (buffer.pixel(x, y) != qRgb(255, 255, 255)) {
+                    left = qMin(left, x);
+                    right = qMax(right, x);
+                }
+        QVERIFY(left >= 3);
+        QVERIFY(right <= 290);
+    }
+
+    void boxIsBlankForElevenTicksBetweenPasses()
+    {
+        const auto form = MakeCredits();
+        Show(*form);
+        TMarquee &marquee = MarqueeOf(*form);
+        const int lineHeight = marquee.LineHeight();
+        const int passEnd = 118 + 23 * lineHeight;
+        // Ink starts a little below the first line's cell top and ends a little above the last
+        // line's cell bottom; the box is blank for 11 ticks by cells, and that much longer by ink.
+        const auto [firstInk, lastInk] = InkRows(marquee.Buffer());
+        const int gapAbove = firstInk - 118;
+        const int gapBelow = (passEnd - 1) - lastInk;
+        QVERIFY(gapAbove >= 0 && gapAbove < lineHeight);
+        QVERIFY(gapBelow >= 0 && gapBelow < lineHeight);
+
+        int ticks = 0;
+        while (marquee.ScrollOffset() < passEnd - 130) {
+            Tick(marquee);
+            ++ticks;
+        }
+        QVERIFY(!BoxIsBlank(marquee));
+        int blankRun = 0;
+        bool restarted = false;
+        for (;;) {
+            Tick(marquee);
+            restarted = restarted || marquee.ScrollOffset() == 0;
+            if (!BoxIsBlank(marquee)) {
+                if (restarted)
+                    break;
+                blankRun = 0;
+                continue;
+            }
+            ++blankRun;
+            QVERIFY(blankRun < 100);
+        }
+        QVERIFY(restarted);
+        QCOMPARE(blankRun, 11 + gapAbove + gapBelow);
+    }
+
+    void clickOnTheBoxClosesAndTheTextGoesOn()
+    {
+        const auto form = MakeCredits();
+        Show(*form);
+        TMarquee &marquee = MarqueeOf(*form);
+        for (int i = 0; i < 50; ++i)
+            Tick(marquee);
+        QTest::mouseClick(&marquee, Qt::LeftButton, {}, QPoint(150, 60));
+        QTRY_VERIFY(!form->isVisible());
+        QVERIFY(marquee.Running());
+        QVERIFY(marquee.Timer().IsTicking());
+        for (int i = 0; i < 10; ++i)
+            Tick(marquee);
+
+        // Showing again continues from where the text has got to.
+        Show(*form);
+        QCOMPARE(marquee.ScrollOffset(), 60);
+        QVERIFY(marquee.Running());
+    }
+
+    void clickAnywhereClosesTheModalWindow_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QPoint>("where");
+        QTest::newRow("scrolling box") << "Marquee" << QPoint(150, 60);
+        QTest::newRow("artwork") << "imgCredits" << QPoint(40, 40);
+        QTest::newRow("box frame") << "pnlCredits" << QPoint(0, 60);
+    }
+
+    void clickAnywhereClosesTheModalWindow()
+    {
+        QFETCH(QString, target);
+        QFETCH(QPoint, where);
+        const auto form = MakeCredits();
+        auto *control = form->findChild<QWidget *>(target);
+        QVERIFY(control);
+        bool clicked = false;
+        QTimer::singleShot(0, form.get(), [&] {
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            QTest::mouseClick(control, Qt::LeftButton, {}, where);
+            clicked = true;
+        });
+        const int result = form->ShowModal();
+        QVERIFY(clicked);
+        QCOMPARE(result, int(TForm::mrCancel));
+        QVERIFY(!form->isVisible());
+        QVERIFY(MarqueeOf(*form).Running());
+    }
+
+    void destroyingTheWindowFreesTheRunningBox()
+    {
+        auto form = MakeCredits();
+        Show(*form);
+        QPointer<TMarquee> marquee = &MarqueeOf(*form);
+        int done = 0;
+        marquee->OnDone = [&done](QObject *) { ++done; };
+        form.reset();
+        QVERIFY(marquee.isNull());
+        QCOMPARE(done, 1);
+    }
+};
+
+QTEST_MAIN(TestCredits)
+#include "tst_credits.moc"
