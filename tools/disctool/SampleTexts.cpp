@@ -24,11 +24,11 @@ const char RealText[] = "Listen to \x93live\x94 radio\r\n"
                         "and watch video clips\r\n"
                         "as they stream in.";
 
-const char SampleText[] = "Hearthside Home Inventory 2.1\r\n"
-                          "Keep a record of all you own,\r\n"
-                          "room by room \x96 handy when you\r\n"
-                          "insure or move house.\r\n"
-                          "Free 30-day trial. \xa9 1999 Hearthside";
+const char SampleText[] = "PhotoPal 2.0 \x96 photo editing\r\n"
+                          "Crop, brighten and retouch your\r\n"
+                          "photos, remove red eye and print\r\n"
+                          "them at home. Free for 30 days.\r\n"
+                          "\xa9 1999 Lanternfish Software";
 
 const char ExtraFileText[] = "Ready-made templates for letters,\r\n"
                              "budgets, addresses and more.\r\n"
@@ -48,7 +48,7 @@ struct Program
 
 // The sample program first, then the four toolbox programs in their slot order.
 constexpr Program Programs[] = {
-    {"Sampleware", "the sample program, Hearthside Home Inventory"},
+    {"Sampleware", "the sample program, the PhotoPal photo editor"},
     {"Toolbox slot 1 (WinZip)", "an archive utility"},
     {"Toolbox slot 2 (Flash)", "an animation player"},
     {"Toolbox slot 3 (Acrobat)", "a document reader"},
