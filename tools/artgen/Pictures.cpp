@@ -259,6 +259,12 @@ QImage Backdrop(const Scheme &scheme, const QImage &mainScreen, const QImage &qu
     p.drawRoundedRect(plate.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     p.setPen(QPen(QColor(255, 255, 255, 70), 1));
     p.drawLine(plate.topLeft() + QPointF(6, 1.5), plate.topRight() + QPointF(-6, 1.5));
+    // A faint maker's line along the plate's foot, below where the disc's name is written.
+    p.setPen(QPen(QColor(scheme.labelInk.red(), scheme.labelInk.green(), scheme.labelInk.blue(), 60), 1));
+    p.drawLine(QPointF(plate.left() + 10, 174.5), QPointF(plate.right() - 10, 174.5));
+    p.setFont(Sans(8, true));
+    p.setPen(QColor(scheme.labelInk.red(), scheme.labelInk.green(), scheme.labelInk.blue(), 110));
+    p.drawText(QRectF(plate.left(), 175, plate.width(), 11), Qt::AlignCenter, QStringLiteral("BRINDLEMOOR"));
     p.setFont(Sans(10, true));
     p.setPen(scheme.bright.lighter(140));
     p.drawText(QRect(516, 112, 100, 16), Qt::AlignCenter, QStringLiteral("THIS DISC"));
@@ -751,10 +757,11 @@ QImage IconPicture()
     {
         QRgb front, top, side;
     };
-    const CubeColours red{qRgb(255, 0, 0), qRgb(255, 255, 0), qRgb(128, 0, 0)};
-    const CubeColours blue{qRgb(0, 0, 255), qRgb(0, 255, 255), qRgb(0, 0, 128)};
-    const CubeColours green{qRgb(0, 255, 0), qRgb(255, 255, 255), qRgb(0, 128, 0)};
-    const CubeColours yellow{qRgb(255, 255, 0), qRgb(255, 255, 255), qRgb(128, 128, 0)};
+    // Front and top in the full colour, parted by the black edge; the side in the dark colour.
+    const CubeColours red{qRgb(255, 0, 0), qRgb(255, 0, 0), qRgb(128, 0, 0)};
+    const CubeColours blue{qRgb(0, 0, 255), qRgb(0, 0, 255), qRgb(0, 0, 128)};
+    const CubeColours green{qRgb(0, 255, 0), qRgb(0, 255, 0), qRgb(0, 128, 0)};
+    const CubeColours yellow{qRgb(255, 255, 0), qRgb(255, 255, 0), qRgb(128, 128, 0)};
     const QRgb edge = qRgb(0, 0, 0);
     // A cube with its front face's top-left corner at (x, y): 9 by 9 front, depth 4 up and right.
     const auto cube = [&](int x, int y, const CubeColours &c) {
