@@ -35,32 +35,21 @@ void Tick(const TMarquee &marquee)
     marquee.Timer().OnTimer(nullptr);
 }
 
+// The smallest rectangle holding every pixel of area that is not white; null when there is none.
+QRect InkBounds(const QImage &image, const QRect &area)
+{
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 // True when nothing but white shows inside the box's text area.
 bool BoxIsBlank(TMarquee &marquee)
 {
-    const QImage shown = marquee.grab().toImage();
-    const QRect view = marquee.ViewRect().ToQRect();
-    for (int y = view.top(); y <= view.bottom(); ++y)
-        for (int x = view.left(); x <= view.right(); ++x)
-            if (shown.pixel(x, y) != qRgb(255, 255, 255))
-                return false;
-    return true;
-}
-
-// The first and last buffer rows that carry ink.
-std::pair<int, int> InkRows(const QImage &buffer)
-{
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < buffer.height(); ++y)
-        for (int x = 0; x < buffer.width(); ++x)
-            if (buffer.pixel(x, y) != qRgb(255, 255, 255)) {
-                if (first < 0)
-                    first = y;
-                last = y;
-                break;
-            }
-    return {first, last};
+    return InkBounds(marquee.grab().toImage(), marquee.ViewRect().ToQRect()).isNull();
 }
 
 void Show(TfrmCredits &form)
@@ -124,18 +113,11 @@ private slots:
         QCOMPARE(marquee.BufferRect().Bottom, 23 * marquee.LineHeight() + 236);
         QVERIFY(BoxIsBlank(marquee));
 
-        // Every line lies between x = 3 and x = 291, centred there.
+        // Every line lies between x = 3 and x = 291.
         const QImage &buffer = marquee.Buffer();
-        int left = buffer.width();
-        int right = -1;
-        for (int y = 0; y < buffer.height(); ++y)
-            for (int x = 0; x < buffer.width(); ++x)
-                if (buffer.pixel(x, y) != qRgb(255, 255, 255)) {
-                    left = qMin(left, x);
-                    right = qMax(right, x);
-                }
-        QVERIFY(left >= 3);
-        QVERIFY(right <= 290);
+        const QRect ink = InkBounds(buffer, buffer.rect());
+        QVERIFY(ink.left() >= 3);
+        QVERIFY(ink.right() <= 290);
     }
 
     void boxIsBlankForElevenTicksBetweenPasses()
@@ -147,7 +129,9 @@ private slots:
         const int passEnd = 118 + 23 * lineHeight;
         // Ink starts a little below the first line's cell top and ends a little above the last
         // line's cell bottom; the box is blank for 11 ticks by cells, and that much longer by ink.
-        const auto [firstInk, lastInk] = InkRows(marquee.Buffer());
+        const QRect ink = InkBounds(marquee.Buffer(), marquee.Buffer().rect());
+        const int firstInk = ink.top();
+        const int lastInk = ink.bottom();
         const int gapAbove = firstInk - 118;
         const int gapBelow = (passEnd - 1) - lastInk;
         QVERIFY(gapAbove >= 0 && gapAbove < lineHeight);

@@ -126,8 +126,8 @@ private slots:
 
     void emptyListStaysIdle()
     {
-        const auto marquee = MakeMarquee({});
         int done = 0;
+        const auto marquee = MakeMarquee({});
         marquee->OnDone = [&done](QObject *) { ++done; };
         marquee->Start();
         QVERIFY(!marquee->Running());
@@ -140,8 +140,8 @@ private slots:
 
     void startWhileRunningAndStopWhileIdleChangeNothing()
     {
-        const auto marquee = MakeMarquee(Lines({"one", "two"}));
         int done = 0;
+        const auto marquee = MakeMarquee(Lines({"one", "two"}));
         marquee->OnDone = [&done](QObject *) { ++done; };
         marquee->Stop();
         QCOMPARE(done, 0);
@@ -194,8 +194,8 @@ private slots:
 
     void upwardPassLoopsWhenContinuous()
     {
-        const auto marquee = MakeMarquee(Lines({"one", "two", "three"}));
         int done = 0;
+        const auto marquee = MakeMarquee(Lines({"one", "two", "three"}));
         marquee->OnDone = [&done](QObject *) { ++done; };
         marquee->Start();
         QCOMPARE(marquee->ScrollOffset(), 0);
@@ -214,9 +214,9 @@ private slots:
 
     void passWithoutContinuousStopsOnceAndShowsThePanel()
     {
+        int done = 0;
         const auto marquee = MakeMarquee(Lines({"one", "two"}));
         marquee->SetContinuous(false);
-        int done = 0;
         bool runningInDone = false;
         bool bufferInDone = false;
         QObject *sender = nullptr;
@@ -276,10 +276,10 @@ private slots:
 
     void scrollDownEntersWithTheLastLineAndEndsAtZero()
     {
+        int done = 0;
         const auto marquee = MakeMarquee(Lines({"i", "i", "MMMMMMMMMM"}));
         marquee->SetScrollDown(true);
         marquee->SetContinuous(false);
-        int done = 0;
         marquee->OnDone = [&done](QObject *) { ++done; };
         marquee->Start();
         const int start = 3 * marquee->LineHeight() + 118;
@@ -323,8 +323,8 @@ private slots:
 
     void emptyLineFailsAndLeavesTheMarqueeStill()
     {
-        const auto marquee = MakeMarquee(Lines({"first", "", "third"}));
         int done = 0;
+        const auto marquee = MakeMarquee(Lines({"first", "", "third"}));
         marquee->OnDone = [&done](QObject *) { ++done; };
         try {
             marquee->Start();

@@ -52,7 +52,6 @@ void TMarquee::Start()
     if (running_ || items_.isEmpty())
         return;
     running_ = true;
-    buffer_ = QImage();
     RenderText();
     timer_->SetEnabled(true);
 }
