@@ -153,6 +153,7 @@ private slots:
     void makeRefusesAndLeavesNothingBehind_data();
     void makeRefusesAndLeavesNothingBehind();
     void makeFailingToWriteLeavesNoDisc();
+    void makeWarnsAboutOddArtAndNamesButGoesOn();
     void autorunStartsTheMenuFromTheDisc_data();
     void autorunStartsTheMenuFromTheDisc();
 
@@ -322,6 +323,29 @@ void TestDiscTool::makeFailingToWriteLeavesNoDisc()
     QCOMPARE(outcome.status, 1);
     QVERIFY2(outcome.errors.contains(QStringLiteral("cannot")), qPrintable(outcome.errors));
     QVERIFY(QDir(scratch_->path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void TestDiscTool::makeWarnsAboutOddArtAndNamesButGoesOn()
+{
+    const QString art = scratch_->filePath(QStringLiteral("art"));
+    writeArt(art);
+    writeAll(art + QStringLiteral("/Files/Interface/Blue/MainBack.bmp"), bitmapBytes(320, 240, Qt::blue));
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
+                                  QStringLiteral("--art"), art, QStringLiteral("--name"), QStringLiteral("MENU")});
+    QCOMPARE(made.status, 0);
+    QCOMPARE(made.lines.size(), 1);
+    QVERIFY(made.lines.at(0).startsWith(QStringLiteral("disc 0 (blue scheme) written to ")));
+    const QStringList warnings = made.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY(warnings.at(0).startsWith(QStringLiteral("warning: the program name \"MENU\" has no digits")));
+    QVERIFY(warnings.at(1).endsWith(QStringLiteral("Blue/MainBack.bmp is 320x240, not 640x480")));
+    QVERIFY(readAll(disc + QStringLiteral("/Files/Web Files/Help.html")).contains("BrindlePC/CD-ROM0"));
+
+    // The made disc is what the check expects of a starter disc with that backdrop.
+    const Outcome checked = runTool({QStringLiteral("check"), disc});
+    QCOMPARE(checked.status, 0);
+    QCOMPARE(checked.lines.size(), 2);
 }
 
 void TestDiscTool::autorunStartsTheMenuFromTheDisc_data()
