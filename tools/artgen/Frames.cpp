@@ -163,8 +163,8 @@ QImage SampleFrame(double slide)
 QImage OrderFrame(double lidDegrees, double blockBase)
 {
     return Frame([&](QPainter &p) {
-        const Oblique o(QPointF(62, 76));
-        constexpr double w = 74, h = 30, d = 26;
+        const Oblique o(QPointF(54, 76));
+        constexpr double w = 88, h = 30, d = 26;
         const QColor box(206, 150, 84);
         const QColor edge = box.darker(260);
         const double a = qDegreesToRadians(lidDegrees);
@@ -187,7 +187,7 @@ QImage OrderFrame(double lidDegrees, double blockBase)
             o.Face(p, o.P(0, h, 0), o.P(w, h, 0), o.P(w, h, d), o.P(0, h, d), inside, edge);
             if (lidDegrees > 90)
                 lid();
-            o.Block(p, (w - 26) / 2, blockBase, (d - 16) / 2, 26, 22, 16, CubeYellow);
+            o.Block(p, (w - 30) / 2, blockBase, (d - 16) / 2, 30, 22, 16, CubeYellow);
         }
         // Right side, then front.
         QLinearGradient right(o.P(w, h, 0), o.P(w, 0, d));
