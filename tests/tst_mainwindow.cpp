@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
+#include "app/CredFrm.h"
 #include "app/GlobalsU.h"
 #include "app/LaunchF.h"
 #include "app/MainF.h"
@@ -16,9 +17,15 @@
 #include "toolkit/lxAnimator.h"
 #include "toolkit/lxPageControl1.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QListWidgetItem>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -169,6 +176,9 @@ private slots:
     void templateListFilledSortedAndEmptiedOnReturn();
     void templateEntryDrawnWithItsIcon_data();
     void templateEntryDrawnWithItsIcon();
+
+    void doubleClickDeliversTheChosenTemplate();
+    void logoShowsCreditsModally();
 
     void installersOrderFormAndHelp_data();
     void installersOrderFormAndHelp();
@@ -713,6 +723,87 @@ void TestMainWindow::templateEntryDrawnWithItsIcon()
         list->DrawItem(painter, 1, QRect(0, 0, 200, 28), {});
     }
     QCOMPARE(plain.pixelColor(15, 14), list->Color());
+}
+
+void TestMainWindow::doubleClickDeliversTheChosenTemplate()
+{
+    // A home whose settings remember this disc's copy of Letter.doc, so that no dialog is needed.
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    const QString copies = home.path() + QStringLiteral("/BrindlePC/CD-ROM7/");
+    QDir().mkpath(copies);
+    QDir().mkpath(home.path() + QStringLiteral("/.config"));
+    QFile(copies + QStringLiteral("Letter.doc")).open(QIODevice::WriteOnly);
+    QFile ini(home.path() + QStringLiteral("/.config/BrindlePC.Ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Template]\nLetter.doc=" + copies.toLocal8Bit() + "\n");
+    ini.close();
+
+    ErrorRecorder errors;
+    FakeOpener opener;
+    Menu menu;
+    menu.disc.Write(QStringLiteral("Files/Images/clip.gif"), "GIF89a");
+    menu.disc.Write(QStringLiteral("Files/Sounds/ding.wav"), "RIFF");
+    menu.Start();
+    menu.MoveToWindow(Background);
+    menu.Click("anmMainTemplate");
+    TRzListBox *list = menu.Templates();
+    QTRY_COMPARE(list->Count(), 4);
+    const auto itemCentre = [&](int row) {
+        return list->viewport()->mapTo(menu.form.get(), list->visualItemRect(list->item(row)).center());
+    };
+
+    // Below the last entry, with nothing selected: nothing happens.
+    const QPoint empty = itemCentre(3) + QPoint(0, 28);
+    QVERIFY(list->viewport()->rect().contains(list->viewport()->mapFrom(menu.form.get(), empty)));
+    QTest::mouseDClick(menu.form->windowHandle(), Qt::LeftButton, {}, empty);
+    QCOMPARE(opener.Calls(1, 300).size(), 0);
+
+    QTest::mouseDClick(menu.form->windowHandle(), Qt::LeftButton, {}, itemCentre(3));
+    const auto calls = opener.Calls(1);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().arguments, QStringList({copies}));
+    for (const char *other : {"address.mdb", "budget.xls", "Diary.wps"})
+        QVERIFY2(QFile::exists(copies + QLatin1String(other)), other);
+    QVERIFY(QFile::exists(copies + QStringLiteral("Images/clip.gif")));
+    QVERIFY(QFile::exists(copies + QStringLiteral("Sounds/ding.wav")));
+    QCOMPARE(errors.errors, QStringList());
+}
+
+void TestMainWindow::logoShowsCreditsModally()
+{
+    Menu menu;
+    menu.Start();
+    TfrmCredits credits;
+    Application::SetCredits(&credits);
+    const auto forget = qScopeGuard([] { Application::SetCredits(nullptr); });
+
+    // Watches for the credits window while the click waits for it to close.
+    bool seenModal = false;
+    QTimer watch;
+    QDeadlineTimer deadline(5000);
+    QObject::connect(&watch, &QTimer::timeout, &credits, [&] {
+        if (credits.isVisible()) {
+            seenModal = credits.IsModal() && QApplication::activeModalWidget() == &credits;
+            credits.close();
+        } else if (deadline.hasExpired()) {
+            credits.close();
+        }
+    });
+    watch.start(20);
+    menu.MoveToWindow(Background);
+    menu.Click("lblOverLogo");
+    // The click returns once the credits window has closed.
+    QVERIFY(seenModal);
+    QVERIFY(!credits.isVisible());
+    QCOMPARE(menu.PageName(), QStringLiteral("tabMain"));
 }
 
 void TestMainWindow::installersOrderFormAndHelp_data()
