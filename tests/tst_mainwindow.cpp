@@ -171,7 +171,8 @@ private slots:
     void textsLoadedAndDecoded();
     void missingTextAtCreationStopsLoadingButWindowWorks();
     void sampleTextReadAgainOnEveryVisit();
-    void missingExtraFileTextLeavesListEmpty();
+    void missingExtraFilesLeaveListEmpty_data();
+    void missingExtraFilesLeaveListEmpty();
 
     void templateListFilledSortedAndEmptiedOnReturn();
     void templateEntryDrawnWithItsIcon_data();
@@ -596,19 +597,31 @@ void TestMainWindow::sampleTextReadAgainOnEveryVisit()
     QCOMPARE(menu.Text("memSample"), QStringLiteral("Sample \u2013 two"));
 }
 
-void TestMainWindow::missingExtraFileTextLeavesListEmpty()
+void TestMainWindow::missingExtraFilesLeaveListEmpty_data()
 {
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("description") << "Files/Text Files/Extra File.txt"
+                                 << "";
+    QTest::newRow("template folder") << "Files/Templates/"
+                                     << "Extra \u201cfiles\u201d";
+}
+
+void TestMainWindow::missingExtraFilesLeaveListEmpty()
+{
+    QFETCH(QString, missing);
+    QFETCH(QString, text);
     ErrorRecorder errors;
     Menu menu;
-    menu.disc.Remove(QStringLiteral("Files/Text Files/Extra File.txt"));
+    menu.disc.Remove(missing);
     menu.Start();
     menu.MoveToWindow(Background);
     menu.Click("anmMainTemplate");
     QTRY_COMPARE(errors.errors.size(), 1);
-    QCOMPARE(errors.errors.first(), QStringLiteral("Cannot open file ") + menu.disc.Root() +
-                                        QStringLiteral("Files/Text Files/Extra File.txt."));
+    QCOMPARE(errors.errors.first(),
+             QStringLiteral("Cannot open file ") + menu.disc.Root() + missing + QLatin1Char('.'));
     QCOMPARE(menu.PageName(), QStringLiteral("tabIndex"));
-    QCOMPARE(menu.Text("edtText"), QString());
+    QCOMPARE(menu.Text("edtText"), text);
     QCOMPARE(menu.Templates()->Count(), 0);
     menu.Click("lblExtraBack");
     QTRY_COMPARE(menu.PageName(), QStringLiteral("tabMain"));
