@@ -388,6 +388,12 @@ void TestMainWindow::buttonAndItsStripPlayOneAnimation()
     QTRY_VERIFY(sample->ImageIndex() != before);
     QVERIFY(sample->Animate());
 
+    // Out of the window it plays on too.
+    menu.MoveToWindow(QPoint(700, 520));
+    const int outside = sample->ImageIndex();
+    QTRY_VERIFY(sample->ImageIndex() != outside);
+    QVERIFY(sample->Animate());
+
     // The window background stops it on its rest frame.
     menu.MoveToWindow(Background);
     QTRY_VERIFY(!sample->Animate());

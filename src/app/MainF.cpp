@@ -18,7 +18,6 @@
 #include "toolkit/lxAnimator.h"
 #include "toolkit/lxPageControl1.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
