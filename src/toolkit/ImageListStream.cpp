@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -210,19 +211,29 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
     for (int i = 0; i < count; ++i) {
         const int left = (i % Columns) * width;
         const int top = (i / Columns) * height;
+        if (!anyMasked) {
+            // Opaque pictures keep the stored 5-5-5 pixels; the list widens them when drawn.
+            QImage picture(width, height, QImage::Format_RGB555);
+            for (int y = 0; y < height; ++y) {
+                auto *target = reinterpret_cast<quint16 *>(picture.scanLine(y));
+                std::memcpy(target, image.Row(top + y) + 2 * left, size_t(width) * 2);
+                for (int x = 0; x < width; ++x)
+                    target[x] = qFromLittleEndian(target[x]) & 0x7FFF;
+            }
+            pictures.append(picture);
+            continue;
+        }
         QImage picture(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y) {
             const uchar *source = image.Row(top + y) + 2 * left;
             auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
             for (int x = 0; x < width; ++x)
                 target[x] = colours[(source[2 * x] | (source[2 * x + 1] << 8)) & 0x7FFF];
-            if (anyMasked) {
-                const uchar *bits = mask.Row(top + y);
-                for (int x = 0; x < width; ++x) {
-                    const int bit = left + x;
-                    if (bits[bit >> 3] & (0x80 >> (bit & 7)))
-                        target[x] = maskedPixel;
-                }
+            const uchar *bits = mask.Row(top + y);
+            for (int x = 0; x < width; ++x) {
+                const int bit = left + x;
+                if (bits[bit >> 3] & (0x80 >> (bit & 7)))
+                    target[x] = maskedPixel;
             }
         }
         pictures.append(picture);
