@@ -40,6 +40,8 @@ void TRzRichEdit::SetReadOnly(bool readOnly)
     setReadOnly(readOnly);
     if (readOnly)
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // A description the user cannot change shows no blinking text cursor when it has the focus.
+    setCursorWidth(readOnly ? 0 : 1);
 }
 
 QVector<int> TRzRichEdit::LineTops() const

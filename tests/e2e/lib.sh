@@ -110,9 +110,10 @@ window_with_size() {
 
 # origin WINDOW: sets OX OY to the client area's top-left on the screen.
 origin() {
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    OX=$X
-    OY=$Y
+    local info
+    info="$(xwininfo -id "$1")"
+    OX=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    OY=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 }
 
 # start_menu PROGRAM: starts a copy from its disc folder, sets MENU_PID.
