@@ -2,6 +2,7 @@
 
 #include "platform/DiscPath.h"
 #include "platform/Shell.h"
+#include "toolkit/BitmapFile.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Image.h"
 
@@ -18,31 +19,6 @@ const std::array<QColor, 4> LabelColours = {QColor(148, 165, 222), QColor(222, 0
                                             QColor(0, 181, 57)};
 
 namespace {
-quint32 LittleEndianAt(const QByteArray &data, qsizetype at, int bytes)
-{
-    quint32 value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | quint8(data[at + i]);
-    return value;
-}
-
-// Whether an uncompressed bitmap file holds every row its header promises. The bitmap reader
-// keeps what it could read of a cut-short file, which would paint part of a picture silently.
-bool HoldsAllRows(const QByteArray &data)
-{
-    constexpr qsizetype FileHeader = 14;
-    if (data.size() < FileHeader + 20 || LittleEndianAt(data, FileHeader, 4) < 40)
-        return true; // older headers and short ones are left to the reader
-    const quint32 compression = LittleEndianAt(data, FileHeader + 16, 4);
-    if (compression != 0 && compression != 3)
-        return true; // run-length data has no fixed size
-    const qint64 width = qint32(LittleEndianAt(data, FileHeader + 4, 4));
-    const qint64 height = qint32(LittleEndianAt(data, FileHeader + 8, 4));
-    const qint64 bitsPerPixel = LittleEndianAt(data, FileHeader + 14, 2);
-    const qint64 stride = (qAbs(width) * bitsPerPixel + 31) / 32 * 4;
-    return qint64(LittleEndianAt(data, 10, 4)) + stride * qAbs(height) <= data.size();
-}
-
 DiscContext &context()
 {
     static DiscContext c;
@@ -144,7 +120,7 @@ void PaintBitmapFile(TImage &image, const QString &fileName)
         throw EFOpenError(fileName);
     const QByteArray data = file.readAll();
     file.close();
-    const QImage bitmap = data.startsWith("BM") && HoldsAllRows(data) ? QImage::fromData(data, "BMP") : QImage();
+    const QImage bitmap = BitmapFile::Decode(data);
     if (bitmap.isNull())
         throw EInvalidGraphic();
     image.Modify([&bitmap](QImage &picture) {

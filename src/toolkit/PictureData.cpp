@@ -1,5 +1,6 @@
 #include "toolkit/PictureData.h"
 
+#include "toolkit/BitmapFile.h"
 #include "toolkit/Exceptions.h"
 
 #include <QtEndian>
@@ -47,7 +48,7 @@ QImage PictureData::Read(const QByteArray &data)
     const QByteArray bitmap = data.mid(start, length);
     if (bitmap.size() < FileHeaderSize + InfoHeaderSize || !bitmap.startsWith("BM"))
         throw EInvalidGraphic();
-    QImage image = QImage::fromData(bitmap, "BMP");
+    QImage image = BitmapFile::Decode(bitmap);
     if (image.isNull())
         throw EInvalidGraphic();
     return image;
