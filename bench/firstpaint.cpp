@@ -231,7 +231,8 @@ int main(int argc, char **argv)
 
     std::optional<std::int64_t> paintedNs;
     xcb_window_t window = XCB_NONE;
-    while (!paintedNs && double(NowNs() - startNs) / 1e6 < TimeoutMs && !Exited(pid)) {
+    bool exited = false;
+    while (!paintedNs && double(NowNs() - startNs) / 1e6 < TimeoutMs && !(exited = Exited(pid))) {
         childOutput.Drain();
         if (!x11) {
             if (WaitsInEventLoop(pid))
@@ -255,7 +256,8 @@ int main(int argc, char **argv)
     }
     if (!paintedNs) {
         std::fprintf(stderr, "brindle_firstpaint: %s never painted\n", argv[at + 1]);
-        Stop(pid);
+        if (!exited)
+            Stop(pid);
         return 1;
     }
 
