@@ -2,6 +2,7 @@
 //   artgen --out <dir>              pictures (*.pic), image-list streams (*.il) and MAINICON.ico
 //   artgen --disc-art <dir>         the disc's own backdrops and sample picture
 //   artgen --contact-sheet <file>   one PNG with every asset and every frame
+//   artgen --icon-png <file>        the program's icon as a PNG, for the desktop's icon theme
 
 #include "Frames.h"
 #include "IconFile.h"
@@ -128,6 +129,18 @@ bool WriteDiscArt(const Artwork &art, const QString &dir)
     return ok;
 }
 
+// The desktop shows the very picture the window carries: the icon file as stored, decoded, in the
+// 16 colours and with the mask it was reduced to.
+bool WriteIconPng(const Artwork &art, const QString &file)
+{
+    const QImage stored = QImage::fromData(IconFile::Write(art.icon), "ICO");
+    if (stored.isNull() || !stored.save(file, "PNG")) {
+        std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
+}
+
 bool WriteContactSheet(const Artwork &art, const QString &file)
 {
     constexpr int Margin = 12;
@@ -190,7 +203,8 @@ bool WriteContactSheet(const Artwork &art, const QString &file)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: artgen [--out DIR] [--disc-art DIR] [--contact-sheet FILE.png]\n");
+    std::fprintf(stderr,
+                 "usage: artgen [--out DIR] [--disc-art DIR] [--contact-sheet FILE.png] [--icon-png FILE.png]\n");
     return 2;
 }
 
@@ -206,7 +220,7 @@ int main(int argc, char *argv[])
         return Usage();
     for (int i = 0; i < args.size(); i += 2)
         if (args[i] != QStringLiteral("--out") && args[i] != QStringLiteral("--disc-art") &&
-            args[i] != QStringLiteral("--contact-sheet"))
+            args[i] != QStringLiteral("--contact-sheet") && args[i] != QStringLiteral("--icon-png"))
             return Usage();
     const Artwork art = Draw();
     bool ok = true;
@@ -215,8 +229,10 @@ int main(int argc, char *argv[])
             ok &= WriteStored(art, args[i + 1]);
         else if (args[i] == QStringLiteral("--disc-art"))
             ok &= WriteDiscArt(art, args[i + 1]);
-        else
+        else if (args[i] == QStringLiteral("--contact-sheet"))
             ok &= WriteContactSheet(art, args[i + 1]);
+        else
+            ok &= WriteIconPng(art, args[i + 1]);
     }
     return ok ? 0 : 1;
 }
