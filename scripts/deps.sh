@@ -10,7 +10,7 @@ run_packages=(
     xvfb xauth x11-utils imagemagick
 )
 test_packages=(
-    xdotool openbox clang-14 libclang-rt-14-dev
+    xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils
 )
 
 packages=("${run_packages[@]}")
