@@ -85,6 +85,8 @@ struct TfrmMain::Row
         TSides frameSides = TSides::All();
         TListBoxStyle style = lbStandard;
         int itemHeight = 16;
+        // What screen readers call a hot spot or button.
+        const char *accessibleName = nullptr;
     };
 
     struct Events
@@ -118,9 +120,10 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.caption = "CD-Rom 1", .alignment = taCenter, .fontName = "Arial", .fontPixels = 15, .bold = true},
          {}},
         {"imgQuit", Kind::Image, nullptr, {545, 276, 39, 55}, 0, {.picture = "imgQuit"}, {}},
-        {"lblOverQuit", Kind::HotSpot, nullptr, {545, 275, 39, 55}, 0, {},
+        {"lblOverQuit", Kind::HotSpot, nullptr, {545, 275, 39, 55}, 0, {.accessibleName = "Quit"},
          {.onClick = &TfrmMain::QuitClick, .onMouseEnter = &TfrmMain::lblOverQuitMouseEnter}},
-        {"lblOverLogo", Kind::HotSpot, nullptr, {268, 361, 107, 108}, 0, {.textStyle = tsRecessed},
+        {"lblOverLogo", Kind::HotSpot, nullptr, {268, 361, 107, 108}, 0,
+         {.textStyle = tsRecessed, .accessibleName = "Credits"},
          {.onClick = &TfrmMain::lblLojoClick}},
         {"pgcBrindle", Kind::PageControl, nullptr, {35, 97, 486, 251}, 0,
          {.activePage = "tabSampleware", .tabOrder = 0}, {}},
@@ -143,25 +146,29 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
         {"imgMainScreen", Kind::Image, "tabMain", {0, 0, 486, 251}, 0,
          {.align = Align::Client, .picture = "imgMainScreen"},
          {.onMouseMove = &TfrmMain::pnlBackMouseMove}},
-        {"lblOverExtraTab", Kind::HotSpot, "tabMain", {19, 132, 165, 19}, 1, {},
+        {"lblOverExtraTab", Kind::HotSpot, "tabMain", {19, 132, 165, 19}, 1, {.accessibleName = "Extra files"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverSampleTab", Kind::HotSpot, "tabMain", {19, 14, 165, 19}, 2, {},
+        {"lblOverSampleTab", Kind::HotSpot, "tabMain", {19, 14, 165, 19}, 2, {.accessibleName = "Sampleware"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverSoftwareTab", Kind::HotSpot, "tabMain", {253, 14, 165, 19}, 3, {},
+        {"lblOverSoftwareTab", Kind::HotSpot, "tabMain", {253, 14, 165, 19}, 3, {.accessibleName = "Order form"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverToolboxTab", Kind::HotSpot, "tabMain", {254, 132, 165, 19}, 6, {},
+        {"lblOverToolboxTab", Kind::HotSpot, "tabMain", {254, 132, 165, 19}, 6, {.accessibleName = "Toolbox"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
         {"anmMainSampleware", Kind::Animator, "tabMain", {19, 32, 214, 81}, 2,
-         {.imageList = "ilstSampleware", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.imageList = "ilstSampleware", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
+          .accessibleName = "Sampleware"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
         {"anmMainOrder", Kind::Animator, "tabMain", {253, 32, 214, 81}, 3,
-         {.imageList = "ilstOrder", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.imageList = "ilstOrder", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
+          .accessibleName = "Order form"},
          {.onClick = &TfrmMain::anmMainOrderClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
         {"anmMainToolbox", Kind::Animator, "tabMain", {253, 150, 214, 81}, 6,
-         {.imageList = "ilstToolBox", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true},
+         {.imageList = "ilstToolBox", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
+          .accessibleName = "Toolbox"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
         {"anmMainTemplate", Kind::Animator, "tabMain", {19, 150, 214, 81}, 1,
-         {.imageList = "ilstExtraFiles", .imageIndex = 33, .animate = false, .delay = 60, .handCursor = true},
+         {.imageList = "ilstExtraFiles", .imageIndex = 33, .animate = false, .delay = 60, .handCursor = true,
+          .accessibleName = "Extra files"},
          {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
 
         // The sampleware page.
@@ -170,10 +177,11 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.onMouseMove = &TfrmMain::GenMouseMove}},
         {"imgSample", Kind::Image, "tabSampleware", {28, 42, 214, 180}, 0, {.picture = "imgSample"}, {}},
         {"imgSampleBack", Kind::Image, "tabSampleware", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblSamplewareBack", Kind::HotSpot, "tabSampleware", {336, 203, 121, 20}, 0, {},
+        {"lblSamplewareBack", Kind::HotSpot, "tabSampleware", {336, 203, 121, 20}, 0, {.accessibleName = "Main Menu"},
          {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblSamplewareBackMouseEnter}},
         {"imgArrow", Kind::Image, "tabSampleware", {264, 141, 22, 27}, 0, {.picture = "imgArrow"}, {}},
-        {"lblOverInstall", Kind::HotSpot, "tabSampleware", {253, 130, 45, 45}, 0, {},
+        {"lblOverInstall", Kind::HotSpot, "tabSampleware", {253, 130, 45, 45}, 0,
+         {.accessibleName = "Install the sample program"},
          {.onClick = &TfrmMain::lblOverInstallClick, .onMouseEnter = &TfrmMain::lblOverInstallMouseEnter}},
         {"memSample", Kind::RichEdit, "tabSampleware", {254, 41, 204, 79}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
@@ -185,10 +193,11 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.align = Align::Client, .picture = "imgExtraFiles"},
          {.onMouseMove = &TfrmMain::GenMouseMove}},
         {"imgExtraBack", Kind::Image, "tabIndex", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblExtraBack", Kind::HotSpot, "tabIndex", {336, 204, 121, 19}, 0, {},
+        {"lblExtraBack", Kind::HotSpot, "tabIndex", {336, 204, 121, 19}, 0, {.accessibleName = "Main Menu"},
          {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblExtraBackMouseEnter}},
         {"imgHelp", Kind::Image, "tabIndex", {29, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblExtraFileHelp", Kind::HotSpot, "tabIndex", {30, 204, 149, 19}, 0, {},
+        {"lblExtraFileHelp", Kind::HotSpot, "tabIndex", {30, 204, 149, 19}, 0,
+         {.accessibleName = "Help on extra files"},
          {.onClick = &TfrmMain::lblExtraFileHelpClick, .onMouseEnter = &TfrmMain::lblExtraFileHelpMouseEnter}},
         {"edtText", Kind::RichEdit, "tabIndex", {28, 41, 214, 133}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
@@ -204,15 +213,15 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.align = Align::Client, .picture = "imgToolbox"},
          {.onMouseMove = &TfrmMain::GenMouseMove}},
         {"imgToolBack", Kind::Image, "tabToolBox", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblOverWinZip", Kind::HotSpot, "tabToolBox", {35, 41, 46, 45}, 1, {},
+        {"lblOverWinZip", Kind::HotSpot, "tabToolBox", {35, 41, 46, 45}, 1, {.accessibleName = "Install WinZip"},
          {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverFlash", Kind::HotSpot, "tabToolBox", {35, 97, 46, 45}, 2, {},
+        {"lblOverFlash", Kind::HotSpot, "tabToolBox", {35, 97, 46, 45}, 2, {.accessibleName = "Install Flash"},
          {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverAcrobat", Kind::HotSpot, "tabToolBox", {253, 41, 46, 45}, 3, {},
+        {"lblOverAcrobat", Kind::HotSpot, "tabToolBox", {253, 41, 46, 45}, 3, {.accessibleName = "Install Acrobat"},
          {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverReal", Kind::HotSpot, "tabToolBox", {253, 97, 46, 45}, 4, {},
+        {"lblOverReal", Kind::HotSpot, "tabToolBox", {253, 97, 46, 45}, 4, {.accessibleName = "Install Real"},
          {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblToolboxBack", Kind::HotSpot, "tabToolBox", {336, 203, 121, 22}, 0, {},
+        {"lblToolboxBack", Kind::HotSpot, "tabToolBox", {336, 203, 121, 22}, 0, {.accessibleName = "Main Menu"},
          {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblToolboxBackMouseEnter}},
         {"edtAcr", Kind::RichEdit, "tabToolBox", {308, 40, 150, 46}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
@@ -389,6 +398,8 @@ void TfrmMain::CreateComponents()
 
         if (control) {
             control->setGeometry(bounds);
+            if (s.accessibleName)
+                control->setAccessibleName(QString::fromUtf8(s.accessibleName));
             SetTagOf(control, row.tag);
             if (s.tabOrder >= 0)
                 tabOrders[parent].emplace_back(s.tabOrder, control);

@@ -1,5 +1,6 @@
 #include "toolkit/Control.h"
 
+#include "toolkit/ControlAccessible.h"
 #include "toolkit/Dispatch.h"
 
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 TControl::TControl(QWidget *parent) : QWidget(parent)
 {
     setMouseTracking(true);
+    TControlAccessible::Install();
 }
 
 void TControl::Click()

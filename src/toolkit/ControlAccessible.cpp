@@ -1,0 +1,95 @@
+#include "toolkit/ControlAccessible.h"
+
+#include "toolkit/Control.h"
+#include "toolkit/Image.h"
+#include "toolkit/RzLabel.h"
+
+namespace {
+
+QAccessibleInterface *ControlFactory(const QString &, QObject *object)
+{
+    if (auto *control = qobject_cast<TControl *>(object))
+        return new TControlAccessible(control);
+    return nullptr;
+}
+
+// A caption as read aloud: an accelerator's '&' is not spoken, "&&" is one '&'.
+QString WithoutAccelerators(const QString &caption)
+{
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+} // namespace
+
+TControlAccessible::TControlAccessible(TControl *control) : QAccessibleWidget(control) {}
+
+void TControlAccessible::Install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ControlFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+TControl *TControlAccessible::Control() const
+{
+    return static_cast<TControl *>(widget());
+}
+
+bool TControlAccessible::Clickable() const
+{
+    return bool(Control()->OnClick);
+}
+
+QAccessible::Role TControlAccessible::role() const
+{
+    if (Clickable())
+        return QAccessible::Button;
+    if (qobject_cast<const TRzLabel *>(object()))
+        return QAccessible::StaticText;
+    if (qobject_cast<const TImage *>(object()))
+        return QAccessible::Graphic;
+    return QAccessibleWidget::role();
+}
+
+QAccessible::State TControlAccessible::state() const
+{
+    QAccessible::State s = QAccessibleWidget::state();
+    if (role() == QAccessible::StaticText || role() == QAccessible::Graphic)
+        s.readOnly = true;
+    return s;
+}
+
+QString TControlAccessible::text(QAccessible::Text t) const
+{
+    QString text = QAccessibleWidget::text(t);
+    if (t == QAccessible::Name && text.isEmpty()) {
+        if (const auto *label = qobject_cast<const TRzLabel *>(object()))
+            text = label->ShowAccelChar() ? WithoutAccelerators(label->Caption()) : label->Caption();
+    }
+    return text;
+}
+
+QStringList TControlAccessible::actionNames() const
+{
+    QStringList names = QAccessibleWidget::actionNames();
+    if (Clickable())
+        names.prepend(pressAction());
+    return names;
+}
+
+void TControlAccessible::doAction(const QString &actionName)
+{
+    if (actionName == pressAction() && Clickable())
+        Control()->Click();
+    else
+        QAccessibleWidget::doAction(actionName);
+}

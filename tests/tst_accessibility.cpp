@@ -1,0 +1,237 @@
+// What a screen reader finds in the menu: every hot spot and animated button is a named button
+// that can be pressed, the disc label reads as text, and none of them takes the keyboard focus.
+
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/LaunchF.h"
+#include "app/MainF.h"
+#include "toolkit/Control.h"
+#include "toolkit/Image.h"
+#include "toolkit/RzLabel.h"
+#include "toolkit/lxAnimator.h"
+#include "toolkit/lxPageControl1.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QAccessibleInterface *accessible(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString nameOf(QObject *object)
+{
+    return accessible(object)->text(QAccessible::Name);
+}
+
+void press(QObject *object)
+{
+    QAccessibleActionInterface *actions = accessible(object)->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// The menu on a disc that holds every file its buttons open.
+class Menu
+{
+public:
+    Menu()
+    {
+        for (const char *scheme : {"Blue", "Red", "Purple", "Green"})
+            disc.WriteBitmap(QStringLiteral("Files/Interface/%1/MainBack.bmp").arg(QLatin1String(scheme)),
+                             SolidImage(640, 480, Qt::darkBlue));
+        disc.WriteBitmap(QStringLiteral("Files/Sample Pics/Sampleware.bmp"), SolidImage(214, 180, Qt::red));
+        for (const char *text : {"Zip", "Flash", "Acrobat", "Real", "Sample", "Extra File"})
+            disc.Write(QStringLiteral("Files/Text Files/%1.txt").arg(QLatin1String(text)), text);
+        for (int tool = 1; tool <= 4; ++tool)
+            disc.Write(QStringLiteral("Files/ToolBox/Tool%1/Setup.exe").arg(tool), "MZ");
+        disc.Write(QStringLiteral("Files/Sample/Setup.exe"), "MZ");
+        disc.Write(QStringLiteral("Files/Web Files/Order.html"), "<html/>");
+        disc.Write(QStringLiteral("Files/Web Files/Help.html"), "<html/>");
+        disc.Activate(QStringLiteral("CD07"));
+        form = std::make_unique<TfrmMain>();
+        Application::SetMainForm(form.get());
+        form->Create();
+        form->show();
+        launcher = std::make_unique<TLauncher>();
+        Application::SetLauncher(launcher.get());
+        launcher->Create();
+        QCOMPARE(errors.errors, QStringList());
+    }
+
+    ~Menu()
+    {
+        Application::SetMainForm(nullptr);
+        Application::SetLauncher(nullptr);
+    }
+
+    template <class T = QWidget> T *Find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
+
+    QString PageName() const { return Find<TlxPageControl1>("pgcBrindle")->ActivePage()->objectName(); }
+
+    ErrorRecorder errors;
+    TempDisc disc;
+    std::unique_ptr<TfrmMain> form;
+    std::unique_ptr<TLauncher> launcher;
+};
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namedButtons_data();
+    void namedButtons();
+    void everyClickableControlIsANamedButton();
+    void otherControls();
+    void pressingButtons();
+    void captionsReadWithoutAccelerators_data();
+    void captionsReadWithoutAccelerators();
+};
+
+void TestAccessibility::namedButtons_data()
+{
+    QTest::addColumn<QString>("component");
+    QTest::addColumn<QString>("name");
+    const char *const rows[][2] = {
+        {"lblOverQuit", "Quit"},
+        {"lblOverLogo", "Credits"},
+        {"anmMainSampleware", "Sampleware"},
+        {"lblOverSampleTab", "Sampleware"},
+        {"anmMainOrder", "Order form"},
+        {"lblOverSoftwareTab", "Order form"},
+        {"anmMainTemplate", "Extra files"},
+        {"lblOverExtraTab", "Extra files"},
+        {"anmMainToolbox", "Toolbox"},
+        {"lblOverToolboxTab", "Toolbox"},
+        {"lblSamplewareBack", "Main Menu"},
+        {"lblExtraBack", "Main Menu"},
+        {"lblToolboxBack", "Main Menu"},
+        {"lblOverInstall", "Install the sample program"},
+        {"lblExtraFileHelp", "Help on extra files"},
+        {"lblOverWinZip", "Install WinZip"},
+        {"lblOverFlash", "Install Flash"},
+        {"lblOverAcrobat", "Install Acrobat"},
+        {"lblOverReal", "Install Real"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+}
+
+void TestAccessibility::namedButtons()
+{
+    QFETCH(QString, component);
+    QFETCH(QString, name);
+    Menu menu;
+    QWidget *control = menu.Find(component.toLatin1());
+    QVERIFY(control);
+    QAccessibleInterface *iface = accessible(control);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    // Naming changes nothing a sighted user meets: no focus, the hand cursor, no caption drawn.
+    QCOMPARE(control->focusPolicy(), Qt::NoFocus);
+    QVERIFY(!iface->state().focusable);
+    QCOMPARE(control->cursor().shape(), Qt::PointingHandCursor);
+    if (auto *label = qobject_cast<TRzLabel *>(control))
+        QCOMPARE(label->Caption(), QString());
+}
+
+void TestAccessibility::everyClickableControlIsANamedButton()
+{
+    Menu menu;
+    int buttons = 0;
+    for (TControl *control : menu.form->findChildren<TControl *>()) {
+        if (!control->OnClick)
+            continue;
+        ++buttons;
+        QAccessibleInterface *iface = accessible(control);
+        QVERIFY2(iface->role() == QAccessible::Button, qPrintable(control->objectName()));
+        QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
+    }
+    QCOMPARE(buttons, 19);
+}
+
+void TestAccessibility::otherControls()
+{
+    Menu menu;
+    QAccessibleInterface *label = accessible(menu.Find("lblCdRodNumber"));
+    QCOMPARE(label->role(), QAccessible::StaticText);
+    QCOMPARE(label->text(QAccessible::Name), QStringLiteral("CD-Rom 7"));
+    QVERIFY(label->actionInterface() == nullptr || label->actionInterface()->actionNames().isEmpty());
+
+    for (const char *picture : {"imgMainBack", "imgMainScreen", "imgQuit", "imgSample"}) {
+        QAccessibleInterface *iface = accessible(menu.Find(picture));
+        QVERIFY2(iface->role() == QAccessible::Graphic, picture);
+        QVERIFY2(!iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()), picture);
+    }
+    // Hidden lit pictures are reported invisible; the buttons of the page on show are not.
+    QVERIFY(accessible(menu.Find("imgQuit"))->state().invisible);
+    QVERIFY(!accessible(menu.Find("lblOverQuit"))->state().invisible);
+}
+
+void TestAccessibility::pressingButtons()
+{
+    FakeOpener opener;
+    Menu menu;
+    QCOMPARE(menu.PageName(), QStringLiteral("tabMain"));
+
+    press(menu.Find("anmMainToolbox"));
+    QCOMPARE(menu.PageName(), QStringLiteral("tabToolBox"));
+    press(menu.Find("lblOverFlash"));
+    auto calls = opener.Calls(1);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.last().arguments, QStringList({menu.disc.Root() + QStringLiteral("Files/ToolBox/Tool2/Setup.exe")}));
+    press(menu.Find("lblToolboxBack"));
+    QCOMPARE(menu.PageName(), QStringLiteral("tabMain"));
+
+    press(menu.Find("anmMainOrder"));
+    calls = opener.Calls(2);
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls.last().arguments, QStringList({menu.disc.Root() + QStringLiteral("Files/Web Files/Order.html")}));
+    QCOMPARE(menu.PageName(), QStringLiteral("tabMain"));
+
+    press(menu.Find("lblOverQuit"));
+    QVERIFY(!menu.form->isVisible());
+    QCOMPARE(menu.errors.errors, QStringList());
+}
+
+void TestAccessibility::captionsReadWithoutAccelerators_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("showAccelChar");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("accelerator") << "&Quit" << true << "Quit";
+    QTest::newRow("doubled") << "Save && Quit" << true << "Save & Quit";
+    QTest::newRow("trailing") << "Quit&" << true << "Quit&";
+    QTest::newRow("shown as typed") << "&Quit" << false << "&Quit";
+    QTest::newRow("empty") << "" << true << "";
+}
+
+void TestAccessibility::captionsReadWithoutAccelerators()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, showAccelChar);
+    QFETCH(QString, name);
+    TRzLabel label;
+    label.SetShowAccelChar(showAccelChar);
+    label.SetCaption(caption);
+    QCOMPARE(nameOf(&label), name);
+    QCOMPARE(accessible(&label)->role(), QAccessible::StaticText);
+
+    // A name given to the label wins over its caption.
+    label.setAccessibleName(QStringLiteral("Disc label"));
+    QCOMPARE(nameOf(&label), QStringLiteral("Disc label"));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
