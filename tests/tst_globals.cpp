@@ -239,6 +239,93 @@ private slots:
         QCOMPARE(DiscPath::Resolve(QStringLiteral("relative/never/there")), QStringLiteral("relative/never/there"));
     }
 
+    void pictureDecodedOnlyWhenNotCoveredByTheFile_data()
+    {
+        QTest::addColumn<QSize>("file");
+        QTest::addColumn<int>("decodes");
+        QTest::newRow("same size") << QSize(64, 48) << 0;
+        QTest::newRow("larger") << QSize(80, 60) << 0;
+        QTest::newRow("narrower") << QSize(63, 48) << 1;
+        QTest::newRow("shorter") << QSize(64, 47) << 1;
+    }
+
+    // A control handed a picture to decode later (the built-in artwork) skips the decoding when
+    // the disc's file hides all of it, and shows exactly what painting over it would have shown.
+    void pictureDecodedOnlyWhenNotCoveredByTheFile()
+    {
+        QFETCH(QSize, file);
+        QFETCH(int, decodes);
+        TempDisc disc;
+        const QString path =
+            disc.WriteBitmap(QStringLiteral("back.bmp"), SolidImage(file.width(), file.height(), Qt::red));
+        int loads = 0;
+        TImage image;
+        image.resize(64, 48);
+        image.SetPicture(QSize(64, 48), [&loads] {
+            ++loads;
+            return SolidImage(64, 48, Qt::blue).convertToFormat(QImage::Format_RGB32);
+        });
+        QCOMPARE(image.PictureSize(), QSize(64, 48));
+        GlobalsU::PaintBitmapFile(image, path);
+        QCOMPARE(loads, decodes);
+
+        const QImage &p = image.Picture();
+        QCOMPARE(loads, decodes);
+        QCOMPARE(p.size(), QSize(64, 48));
+        QCOMPARE(p.format(), QImage::Format_RGB32);
+        QCOMPARE(p.pixelColor(0, 0), QColor(Qt::red));
+        const QColor corner = file.width() >= 64 && file.height() >= 48 ? QColor(Qt::red) : QColor(Qt::blue);
+        QCOMPARE(p.pixelColor(63, 47), corner);
+        QCOMPARE(image.grab().toImage().pixelColor(63, 47), corner);
+    }
+
+    void pictureDecodedOnceWhenFirstShown()
+    {
+        TempDisc disc;
+        int loads = 0;
+        TImage image;
+        image.resize(20, 10);
+        image.SetPicture(QSize(20, 10), [&loads] {
+            ++loads;
+            return SolidImage(20, 10, Qt::green).convertToFormat(QImage::Format_RGB32);
+        });
+        // A file that cannot be read leaves the picture waiting, as it leaves a decoded one unchanged.
+        QVERIFY_THROWS_EXCEPTION(Exception, GlobalsU::PaintBitmapFile(image, disc.Root() + QStringLiteral("none.bmp")));
+        QCOMPARE(loads, 0);
+        QCOMPARE(image.grab().toImage().pixelColor(5, 5), QColor(Qt::green));
+        QCOMPARE(image.grab().toImage().pixelColor(19, 9), QColor(Qt::green));
+        QCOMPARE(image.Picture().size(), QSize(20, 10));
+        QCOMPARE(loads, 1);
+
+        // A picture set afterwards replaces the one waiting to be decoded.
+        TImage other;
+        other.resize(4, 4);
+        other.SetPicture(QSize(4, 4), [&loads] {
+            ++loads;
+            return QImage();
+        });
+        other.SetPicture(SolidImage(4, 4, Qt::red));
+        QCOMPARE(other.Picture().pixelColor(1, 1), QColor(Qt::red));
+        QCOMPARE(loads, 1);
+    }
+
+    void pictureThatFailsToDecodeIsReportedOnce()
+    {
+        ErrorRecorder errors;
+        int loads = 0;
+        TImage image;
+        image.resize(8, 8);
+        image.SetPicture(QSize(8, 8), [&loads]() -> QImage {
+            ++loads;
+            throw EInvalidGraphic();
+        });
+        image.grab();
+        image.grab();
+        QCOMPARE(loads, 1);
+        QCOMPARE(errors.errors, QStringList{QStringLiteral("Bitmap image is not valid.")});
+        QVERIFY(image.Picture().isNull());
+    }
+
     void bitmapsAreReadCaseBlind()
     {
         QTemporaryDir dir;

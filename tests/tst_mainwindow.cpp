@@ -153,6 +153,7 @@ private slots:
     void init();
     void cleanup();
 
+    void builtInPicturesHaveTheSizesTheyAreGiven();
     void windowAndDiscLabel_data();
     void windowAndDiscLabel();
     void artworkPaintedAndLitPicturesHidden();
@@ -205,6 +206,22 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     QDir::setCurrent(startFolder_);
+}
+
+// The built-in pictures are decoded when first needed; until then the size the window gives
+// them stands in for theirs, and decides whether the disc's backdrop covers them.
+void TestMainWindow::builtInPicturesHaveTheSizesTheyAreGiven()
+{
+    Menu menu;
+    TfrmMain form;
+    form.Create();
+    const QList<TImage *> pictures = form.findChildren<TImage *>();
+    QCOMPARE(pictures.size(), 12);
+    for (TImage *picture : pictures) {
+        const QSize given = picture->PictureSize();
+        QVERIFY2(!picture->Picture().isNull(), qPrintable(picture->objectName()));
+        QVERIFY2(picture->Picture().size() == given, qPrintable(picture->objectName()));
+    }
 }
 
 void TestMainWindow::windowAndDiscLabel_data()

@@ -123,6 +123,13 @@ void PaintBitmapFile(TImage &image, const QString &fileName)
     const QImage bitmap = BitmapFile::Decode(data);
     if (bitmap.isNull())
         throw EInvalidGraphic();
+    const QSize covered = image.PictureSize();
+    if (!bitmap.hasAlphaChannel() && bitmap.width() >= covered.width() && bitmap.height() >= covered.height()) {
+        // The file hides every pixel of the picture, which then need not be decoded at all.
+        const QImage whole = bitmap.size() == covered ? bitmap : bitmap.copy(QRect(QPoint(0, 0), covered));
+        image.SetPicture(whole.convertToFormat(QImage::Format_RGB32));
+        return;
+    }
     image.Modify([&bitmap](QImage &picture) {
         QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -313,7 +313,9 @@ void TfrmMain::CreateComponents()
         switch (row.kind) {
         case Kind::Image: {
             auto *image = new TImage(parent);
-            image->SetPicture(Artwork::Picture(QLatin1String(s.picture)));
+            // Decoded when first shown: pictures on hidden pages and the backdrop that the disc's
+            // own backdrop covers are never decoded at start-up.
+            image->SetPicture(row.bounds.size(), [name = QLatin1String(s.picture)] { return Artwork::Picture(name); });
             bindNotify(image->OnClick, this, e.onClick);
             bindNotify(image->OnMouseEnter, this, e.onMouseEnter);
             if (e.onMouseMove) {

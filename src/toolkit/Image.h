@@ -3,7 +3,9 @@
 #include "toolkit/Control.h"
 
 #include <QImage>
+#include <QSize>
 
+#include <functional>
 #include <utility>
 
 // The picture control: holds a bitmap at its own size and paints it at the top-left corner.
@@ -12,11 +14,19 @@ class TImage : public TControl
     Q_OBJECT
 
 public:
+    // Gives the picture a control was handed with a size only; called at most once.
+    using PictureLoader = std::function<QImage()>;
+
     explicit TImage(QWidget *parent = nullptr);
 
     // The bitmap the control holds; painting onto it changes what the control shows.
-    const QImage &Picture() const { return picture_; }
+    const QImage &Picture() const;
     void SetPicture(const QImage &picture);
+    // A picture of the given size that is decoded only when it is first needed: a picture that is
+    // painted over whole before it is ever shown costs nothing.
+    void SetPicture(QSize size, PictureLoader loader);
+    // The size of the held picture, decoded or not; the control's size when it holds none.
+    QSize PictureSize() const;
 
     // Draws onto the held bitmap through a painter and repaints; a control holding no picture
     // first gets a blank bitmap of its own size.
@@ -32,6 +42,9 @@ protected:
 
 private:
     void EnsurePicture();
+    void LoadPicture() const;
 
-    QImage picture_;
+    mutable QImage picture_;
+    mutable PictureLoader loader_;
+    QSize loaderSize_;
 };
