@@ -39,7 +39,7 @@ void press(QObject *object)
 }
 
 // The menu on a disc that holds every file its buttons open.
-class Menu
+class Menu : public MenuWindows
 {
 public:
     Menu()
@@ -56,20 +56,8 @@ public:
         disc.Write(QStringLiteral("Files/Web Files/Order.html"), "<html/>");
         disc.Write(QStringLiteral("Files/Web Files/Help.html"), "<html/>");
         disc.Activate(QStringLiteral("CD07"));
-        form = std::make_unique<TfrmMain>();
-        Application::SetMainForm(form.get());
-        form->Create();
-        form->show();
-        launcher = std::make_unique<TLauncher>();
-        Application::SetLauncher(launcher.get());
-        launcher->Create();
+        QVERIFY(Open());
         QCOMPARE(errors.errors, QStringList());
-    }
-
-    ~Menu()
-    {
-        Application::SetMainForm(nullptr);
-        Application::SetLauncher(nullptr);
     }
 
     template <class T = QWidget> T *Find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
@@ -78,8 +66,6 @@ public:
 
     ErrorRecorder errors;
     TempDisc disc;
-    std::unique_ptr<TfrmMain> form;
-    std::unique_ptr<TLauncher> launcher;
 };
 
 } // namespace

@@ -36,7 +36,7 @@ QByteArray Garbage(int size)
 }
 
 // A complete disc for the program CD07 (green scheme) with the menu's windows on it.
-class Menu
+class Menu : public MenuWindows
 {
 public:
     Menu()
@@ -58,12 +58,6 @@ public:
         disc.Write(QStringLiteral("Files/Web Files/Help.html"), "<html/>");
         disc.Activate(QStringLiteral("CD07"));
         QDir::setCurrent(disc.Root());
-    }
-
-    ~Menu()
-    {
-        Application::SetMainForm(nullptr);
-        Application::SetLauncher(nullptr);
     }
 
     void Damage(const QString &relativePath, Damage damage) const
@@ -93,17 +87,7 @@ public:
         }
     }
 
-    void Start()
-    {
-        form = std::make_unique<TfrmMain>();
-        Application::SetMainForm(form.get());
-        form->Create();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        launcher = std::make_unique<TLauncher>();
-        Application::SetLauncher(launcher.get());
-        launcher->Create();
-    }
+    void Start() { QVERIFY(Open()); }
 
     template <class T = QWidget> T *Find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
 
@@ -127,8 +111,6 @@ public:
     }
 
     TempDisc disc;
-    std::unique_ptr<TfrmMain> form;
-    std::unique_ptr<TLauncher> launcher;
 };
 
 } // namespace

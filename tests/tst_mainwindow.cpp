@@ -35,7 +35,7 @@ const QColor SchemeBack(10, 60, 30);
 const QColor SamplePicture(200, 40, 40);
 
 // A disc with everything the menu reads, and the menu's windows on it, shown.
-class Menu
+class Menu : public MenuWindows
 {
 public:
     explicit Menu(const QString &programName = QStringLiteral("CD07"), bool fill = true)
@@ -43,12 +43,6 @@ public:
         if (fill)
             FillDisc();
         disc.Activate(programName);
-    }
-
-    ~Menu()
-    {
-        Application::SetMainForm(nullptr);
-        Application::SetLauncher(nullptr);
     }
 
     void FillDisc()
@@ -75,17 +69,7 @@ public:
     }
 
     // Creates and shows the windows as start-up does.
-    void Start()
-    {
-        form = std::make_unique<TfrmMain>();
-        Application::SetMainForm(form.get());
-        form->Create();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        launcher = std::make_unique<TLauncher>();
-        Application::SetLauncher(launcher.get());
-        launcher->Create();
-    }
+    void Start() { QVERIFY(Open()); }
 
     template <class T = QWidget> T *Find(const char *name) const { return form->findChild<T *>(QLatin1String(name)); }
 
@@ -116,8 +100,6 @@ public:
     TRzListBox *Templates() const { return Find<TRzListBox>("lbxTemplate"); }
 
     TempDisc disc;
-    std::unique_ptr<TfrmMain> form;
-    std::unique_ptr<TLauncher> launcher;
 };
 
 // A place on the window background, away from every hot spot and from the page panel.

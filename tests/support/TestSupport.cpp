@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include "app/Application.h"
 #include "app/GlobalsU.h"
+#include "app/LaunchF.h"
+#include "app/MainF.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -132,4 +135,25 @@ QImage SolidImage(int width, int height, const QColor &colour)
     QImage image(width, height, QImage::Format_RGB888);
     image.fill(colour);
     return image;
+}
+
+MenuWindows::MenuWindows() = default;
+
+MenuWindows::~MenuWindows()
+{
+    Application::SetMainForm(nullptr);
+    Application::SetLauncher(nullptr);
+}
+
+bool MenuWindows::Open()
+{
+    form = std::make_unique<TfrmMain>();
+    Application::SetMainForm(form.get());
+    form->Create();
+    form->show();
+    const bool exposed = QTest::qWaitForWindowExposed(form.get());
+    launcher = std::make_unique<TLauncher>();
+    Application::SetLauncher(launcher.get());
+    launcher->Create();
+    return exposed;
 }

@@ -8,6 +8,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
+
+class TLauncher;
+class TfrmMain;
+
 // Records what would have been shown in the standard error box (and the plain message box)
 // while it lives.
 class ErrorRecorder
@@ -78,3 +83,20 @@ QByteArray ReadAll(const QString &path);
 
 // A solid-colour image of the given size in 24-bit colour.
 QImage SolidImage(int width, int height, const QColor &colour);
+
+// The menu's main window and launcher, created and shown as start-up creates them; the
+// application forgets them again when this goes.
+class MenuWindows
+{
+public:
+    MenuWindows();
+    ~MenuWindows();
+    MenuWindows(const MenuWindows &) = delete;
+    MenuWindows &operator=(const MenuWindows &) = delete;
+
+    // Creates both windows and shows the main window; false when it was never exposed.
+    bool Open();
+
+    std::unique_ptr<TfrmMain> form;
+    std::unique_ptr<TLauncher> launcher;
+};
