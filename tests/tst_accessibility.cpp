@@ -4,11 +4,13 @@
 #include "TestSupport.h"
 
 #include "app/Application.h"
+#include "app/CredFrm.h"
 #include "app/LaunchF.h"
 #include "app/MainF.h"
 #include "toolkit/Control.h"
 #include "toolkit/Image.h"
 #include "toolkit/RzLabel.h"
+#include "toolkit/ScrollU.h"
 #include "toolkit/lxAnimator.h"
 #include "toolkit/lxPageControl1.h"
 
@@ -80,6 +82,7 @@ private slots:
     void everyClickableControlIsANamedButton();
     void otherControls();
     void pressingButtons();
+    void creditsReadWhole();
     void captionsReadWithoutAccelerators_data();
     void captionsReadWithoutAccelerators();
 };
@@ -189,6 +192,33 @@ void TestAccessibility::pressingButtons()
     press(menu.Find("lblOverQuit"));
     QVERIFY(!menu.form->isVisible());
     QCOMPARE(menu.errors.errors, QStringList());
+}
+
+// The scrolling box offers the credits whole, and every part that a click closes the window on
+// says so and can be pressed.
+void TestAccessibility::creditsReadWhole()
+{
+    TfrmCredits credits;
+    credits.Create();
+    credits.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&credits));
+
+    auto *marquee = credits.findChild<TMarquee *>();
+    QVERIFY(marquee);
+    QAccessibleInterface *box = accessible(marquee);
+    QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Credits"));
+    const QStringList lines = box->text(QAccessible::Description).split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 21); // the two single-space lines are not read out
+    QVERIFY(lines.contains(QStringLiteral("Copyright \u00A9 Brindlemoor")));
+    for (const QString &line : lines)
+        QVERIFY2(!line.trimmed().isEmpty() && line == line.trimmed(), qPrintable(line));
+
+    for (QObject *part : {static_cast<QObject *>(credits.imgCredits), static_cast<QObject *>(credits.pnlCredits)}) {
+        QCOMPARE(accessible(part)->role(), QAccessible::Button);
+        QCOMPARE(nameOf(part), QStringLiteral("Close the credits"));
+    }
+    press(marquee);
+    QVERIFY(!credits.isVisible());
 }
 
 void TestAccessibility::captionsReadWithoutAccelerators_data()

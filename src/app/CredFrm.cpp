@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Artwork.h"
 #include "app/MainF.h"
+#include "toolkit/AnsiText.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/Image.h"
 #include "toolkit/Panel.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QShowEvent>
+#include <QStringList>
 
 #include <utility>
 
@@ -40,6 +42,9 @@ constexpr Component Components[] = {
 // The scrolling box.
 constexpr int MarqueeInterval = 25;
 const QString MarqueeFont = QStringLiteral("Times New Roman");
+// What screen readers call the scrolling box and the parts a click on closes the window.
+const QString CreditsName = QStringLiteral("Credits");
+const QString CloseName = QStringLiteral("Close the credits");
 constexpr int MarqueeFontPoints = 8;
 
 // Windows-1252 text, already broken to fit the box; blank lines are a single space.
@@ -100,7 +105,9 @@ void TfrmCredits::CreateComponents()
         TControl *control = nullptr;
         if (row.kind == Kind::Image) {
             imgCredits = new TImage(this);
-            imgCredits->SetPicture(Artwork::Picture(QString::fromLatin1(row.name)));
+            // Decoded when the credits are first shown.
+            imgCredits->SetPicture(row.bounds.size(),
+                                   [name = QString::fromLatin1(row.name)] { return Artwork::Picture(name); });
             control = imgCredits;
         } else {
             pnlCredits = new TCustomPanel(this);
@@ -112,6 +119,7 @@ void TfrmCredits::CreateComponents()
         control->setObjectName(QString::fromLatin1(row.name));
         control->setGeometry(row.bounds);
         control->OnClick = [this](QObject *sender) { imgCreditsClick(sender); };
+        control->setAccessibleName(CloseName);
     }
 }
 
@@ -145,12 +153,20 @@ void TfrmCredits::CreateMarquee()
     font.setPixelSize(PointsToPixels(MarqueeFontPoints, Marquee->logicalDpiY()));
     Marquee->setFont(font);
     Marquee->OnClick = [this](QObject *sender) { imgCreditsClick(sender); };
+    Marquee->setAccessibleName(CreditsName);
 }
 
 void TfrmCredits::AddCreditLines()
 {
-    for (const char *line : CreditLines)
+    // Screen readers read the credits whole rather than a line passing by.
+    QStringList text;
+    for (const char *line : CreditLines) {
         Marquee->Items().append(QByteArray(line));
+        const QString decoded = AnsiText::Decode(QByteArray(line)).trimmed();
+        if (!decoded.isEmpty())
+            text.append(decoded);
+    }
+    Marquee->setAccessibleDescription(text.join(QLatin1Char('\n')));
 }
 
 void TfrmCredits::FormShow()
