@@ -46,12 +46,7 @@ class Menu : public MenuWindows
 public:
     Menu()
     {
-        for (const char *scheme : {"Blue", "Red", "Purple", "Green"})
-            disc.WriteBitmap(QStringLiteral("Files/Interface/%1/MainBack.bmp").arg(QLatin1String(scheme)),
-                             SolidImage(640, 480, Qt::darkBlue));
-        disc.WriteBitmap(QStringLiteral("Files/Sample Pics/Sampleware.bmp"), SolidImage(214, 180, Qt::red));
-        for (const char *text : {"Zip", "Flash", "Acrobat", "Real", "Sample", "Extra File"})
-            disc.Write(QStringLiteral("Files/Text Files/%1.txt").arg(QLatin1String(text)), text);
+        disc.WriteStartFiles();
         for (int tool = 1; tool <= 4; ++tool)
             disc.Write(QStringLiteral("Files/ToolBox/Tool%1/Setup.exe").arg(tool), "MZ");
         disc.Write(QStringLiteral("Files/Sample/Setup.exe"), "MZ");

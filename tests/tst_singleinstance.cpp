@@ -22,12 +22,7 @@ class DiscWithProgram
 public:
     DiscWithProgram()
     {
-        for (const char *scheme : {"Blue", "Red", "Purple", "Green"})
-            disc.WriteBitmap(QStringLiteral("Files/Interface/%1/MainBack.bmp").arg(QLatin1String(scheme)),
-                             SolidImage(640, 480, Qt::darkGreen));
-        disc.WriteBitmap(QStringLiteral("Files/Sample Pics/Sampleware.bmp"), SolidImage(214, 180, Qt::gray));
-        for (const char *text : {"Zip.txt", "Flash.txt", "Acrobat.txt", "Real.txt", "Sample.txt", "Extra File.txt"})
-            disc.Write(QStringLiteral("Files/Text Files/") + QLatin1String(text), "Text\r\n");
+        disc.WriteStartFiles();
         program = disc.ProgramPath(QStringLiteral("CD07"));
         QFile::copy(QString::fromLocal8Bit(qgetenv("BRINDLE_PROGRAM")), program);
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

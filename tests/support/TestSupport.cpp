@@ -117,6 +117,16 @@ void TempDisc::Remove(const QString &relativePath) const
         QFile::remove(path);
 }
 
+void TempDisc::WriteStartFiles() const
+{
+    for (const char *scheme : {"Blue", "Red", "Purple", "Green"})
+        WriteBitmap(QStringLiteral("Files/Interface/%1/MainBack.bmp").arg(QLatin1String(scheme)),
+                    SolidImage(640, 480, Qt::darkGreen));
+    WriteBitmap(QStringLiteral("Files/Sample Pics/Sampleware.bmp"), SolidImage(214, 180, Qt::gray));
+    for (const char *text : {"Zip", "Flash", "Acrobat", "Real", "Sample", "Extra File"})
+        Write(QStringLiteral("Files/Text Files/%1.txt").arg(QLatin1String(text)), "Text\r\n");
+}
+
 void TempDisc::Activate(const QString &name) const
 {
     GlobalsU::InitDiscContext(ProgramPath(name));

@@ -70,6 +70,9 @@ public:
     QString Write(const QString &relativePath, const QByteArray &content) const;
     QString WriteBitmap(const QString &relativePath, const QImage &image) const;
     void Remove(const QString &relativePath) const;
+    // The files the menu reads as it starts, so that it starts without an error: the four
+    // schemes' backdrops, the sample picture and the six texts.
+    void WriteStartFiles() const;
 
     // Makes this disc the program's disc context, as start-up would for a program called name.
     void Activate(const QString &name = QStringLiteral("CD07")) const;
