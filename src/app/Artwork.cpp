@@ -61,6 +61,11 @@ QImage Picture(const QString &name)
     return PictureData::Read(Embedded(name + QStringLiteral(".pic")));
 }
 
+std::function<QImage()> DeferredPicture(const QString &name)
+{
+    return [name] { return Picture(name); };
+}
+
 void LoadImageList(const QString &name, TImageList &list)
 {
     ImageListStream::Read(Embedded(name + QStringLiteral(".il")), list);

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 class TImageList;
 
 // The program's built-in artwork: the windows' pictures, the animated buttons' image lists and
@@ -15,6 +17,10 @@ namespace Artwork {
 // "imgSample", "imgLitBullet", "imgArrow", "imgExtraFiles", "imgToolbox", "imgCredits").
 // Raises EFOpenError for an unknown name and the picture reader's errors for bad data.
 QImage Picture(const QString &name);
+
+// Reads the named built-in picture when called, for a picture control that decodes it only when
+// it is first needed.
+std::function<QImage()> DeferredPicture(const QString &name);
 
 // Rebuilds list from the named built-in image-list stream ("ilstExtraFiles", "ilstSampleware",
 // "ilstOrder", "ilstToolBox"). Raises EReadError "Failed to read ImageList data from stream".

@@ -106,8 +106,7 @@ void TfrmCredits::CreateComponents()
         if (row.kind == Kind::Image) {
             imgCredits = new TImage(this);
             // Decoded when the credits are first shown.
-            imgCredits->SetPicture(row.bounds.size(),
-                                   [name = QString::fromLatin1(row.name)] { return Artwork::Picture(name); });
+            imgCredits->SetPicture(row.bounds.size(), Artwork::DeferredPicture(QString::fromLatin1(row.name)));
             control = imgCredits;
         } else {
             pnlCredits = new TCustomPanel(this);

@@ -315,7 +315,7 @@ void TfrmMain::CreateComponents()
             auto *image = new TImage(parent);
             // Decoded when first shown: pictures on hidden pages and the backdrop that the disc's
             // own backdrop covers are never decoded at start-up.
-            image->SetPicture(row.bounds.size(), [name = QLatin1String(s.picture)] { return Artwork::Picture(name); });
+            image->SetPicture(row.bounds.size(), Artwork::DeferredPicture(QLatin1String(s.picture)));
             bindNotify(image->OnClick, this, e.onClick);
             bindNotify(image->OnMouseEnter, this, e.onMouseEnter);
             if (e.onMouseMove) {

@@ -63,7 +63,8 @@ QAccessible::Role TControlAccessible::role() const
 QAccessible::State TControlAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    if (role() == QAccessible::StaticText || role() == QAccessible::Graphic)
+    const QAccessible::Role r = role();
+    if (r == QAccessible::StaticText || r == QAccessible::Graphic)
         s.readOnly = true;
     return s;
 }
