@@ -94,8 +94,11 @@ QString ExtractFileExt(const QString &path)
 
 void RecordTemplateFolder(const QString &path)
 {
+    const QString name = ExtractFileName(path);
+    if (!ProfileFile::CanHoldKey(name))
+        return;
     const QString settings = SettingsFileName();
-    if (!ProfileFile::WriteString(settings, TemplateSection, ExtractFileName(path), ExtractFilePath(path)))
+    if (!ProfileFile::WriteString(settings, TemplateSection, name, ExtractFilePath(path)))
         throw EIniFileException(settings);
 }
 
@@ -106,17 +109,21 @@ void MakeFileWritable(const QString &path)
 
 bool CopyTemplateFile(const QString &source, const QString &destination)
 {
-    FileOps::ForceDirectories(ExtractFilePath(destination));
-    return FileOps::CopyFile(DiscPath::Resolve(source), destination, false) && FileOps::FileExists(destination);
+    if (!FileOps::FileExists(destination)) {
+        FileOps::ForceDirectories(ExtractFilePath(destination));
+        FileOps::CopyFile(DiscPath::Resolve(source), destination, true);
+    }
+    return FileOps::FileExists(destination);
 }
 
 QString LookUpTemplateFolder(const QString &source)
 {
     const QString notRemembered = QLatin1String(NotRemembered);
+    const QString name = ExtractFileName(source);
     const QString settings = SettingsFileName();
-    if (settings.isEmpty())
+    if (settings.isEmpty() || !ProfileFile::CanHoldKey(name))
         return notRemembered;
-    return ProfileFile::ReadString(settings, TemplateSection, ExtractFileName(source), notRemembered);
+    return ProfileFile::ReadString(settings, TemplateSection, name, notRemembered);
 }
 
 bool RunCopyDialog(int page, const QString &source, QString &destination)
@@ -382,7 +389,8 @@ void TfrmCopy::FormCloseQuery(bool &canClose)
     const int result = ModalResult();
     if (result != mrOk && result != mrYes)
         return;
-    // A copy is recorded only once it is really at its destination.
+    // A copy is recorded only once it is really at its destination. A file already there counts as
+    // the copy and is opened as it is.
     const bool inPlace = result == mrYes || CopyF::CopyTemplateFile(source_, destination_);
     if (!inPlace || !FileOps::FileExists(destination_)) {
         ErrorBox::Inform(QStringLiteral("An error has occured whilst copying the file"));

@@ -28,11 +28,13 @@ QString ExtractFileName(const QString &path);
 // The name's extension from its last dot on, or nothing.
 QString ExtractFileExt(const QString &path);
 
-// Remembers the folder of path for its file name; raises EIniFileException when it cannot.
+// Remembers the folder of path for its file name; raises EIniFileException when it cannot. A file
+// name the settings file cannot hold as a key is not remembered.
 void RecordTemplateFolder(const QString &path);
 // Clears the read-only attribute. A hidden file (a name starting with a dot) stays hidden.
 void MakeFileWritable(const QString &path);
-// Copies source from the disc to destination, creating its folder; true when the copy was written.
+// Copies source from the disc to destination, creating its folder; true when a file is at destination
+// afterwards. A file already there is kept as it is: it may be the user's edited copy.
 bool CopyTemplateFile(const QString &source, const QString &destination);
 
 // The remembered folder of the template at source, or "ERROR".

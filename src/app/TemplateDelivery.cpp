@@ -10,13 +10,21 @@
 #include <QStringList>
 
 namespace {
+// Copies a file from the disc where the user has none of that name yet. The copy is made writable:
+// the disc's files are read-only, and a document the user cannot save is of no use to them.
+void copyToUser(const QString &source, const QString &destination)
+{
+    if (FileOps::CopyFile(source, destination, true))
+        FileOps::MakeWritable(destination);
+}
+
 // Copies every file of the disc folder that matches pattern into destinationFolder. Files the user
 // already has there are kept: a copy is made only where none of that name exists.
 void copyDiscFiles(DiscFolder folder, const QString &pattern, const QString &destinationFolder)
 {
     const QString discFolder = DiscPath::Resolve(GlobalsU::DiscFile(folder));
     for (const QString &name : FileOps::ListFiles(discFolder, pattern))
-        FileOps::CopyFile(discFolder + name, destinationFolder + name, true);
+        copyToUser(discFolder + name, destinationFolder + name);
 }
 } // namespace
 
@@ -40,7 +48,7 @@ void TemplateDelivery::Deliver(const QString &templateFolder, const QStringList 
 
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (i != selected)
-            FileOps::CopyFile(DiscPath::Resolve(discTemplates + entries.at(i)), folder + entries.at(i), true);
+            copyToUser(DiscPath::Resolve(discTemplates + entries.at(i)), folder + entries.at(i));
     }
     copyDiscFiles(DiscFolder::Images, QStringLiteral("*.gif"), images);
     copyDiscFiles(DiscFolder::Sounds, QStringLiteral("*.wav"), sounds);

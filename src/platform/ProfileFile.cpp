@@ -154,6 +154,13 @@ QString writeTarget(const QString &fileName)
 }
 } // namespace
 
+bool ProfileFile::CanHoldKey(const QString &key)
+{
+    if (key.isEmpty() || key.trimmed() != key || hasLineBreak(key) || key.contains(QLatin1Char('=')))
+        return false;
+    return !key.startsWith(QLatin1Char('[')) && !key.startsWith(QLatin1Char(';'));
+}
+
 QString ProfileFile::ValueIn(const QByteArray &content, const QString &section, const QString &key,
                              const QString &defaultValue)
 {

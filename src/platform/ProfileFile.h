@@ -25,6 +25,10 @@ public:
     // not a regular file) or when writing fails.
     static bool WriteString(const QString &fileName, const QString &section, const QString &key, const QString &value);
 
+    // Whether key, once stored, reads back as the same key: not empty, no "=" or line break inside, no
+    // "[" or ";" in front and no blanks at either end.
+    static bool CanHoldKey(const QString &key);
+
     // The same rules on a file's content held in memory: the value found in content, and content with
     // the value stored (nothing when the name or value cannot be stored).
     static QString ValueIn(const QByteArray &content, const QString &section, const QString &key,

@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -106,6 +107,13 @@ QString TempDisc::WriteBitmap(const QString &relativePath, const QImage &image) 
     QDir().mkpath(QFileInfo(path).path());
     image.save(path, "BMP");
     return path;
+}
+
+void TempDisc::MakeReadOnly() const
+{
+    QDirIterator files(Root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        QFile::setPermissions(files.next(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 void TempDisc::Remove(const QString &relativePath) const

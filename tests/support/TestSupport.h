@@ -70,6 +70,8 @@ public:
     QString Write(const QString &relativePath, const QByteArray &content) const;
     QString WriteBitmap(const QString &relativePath, const QImage &image) const;
     void Remove(const QString &relativePath) const;
+    // Clears the write bits of every file on the disc, as a pressed disc has them.
+    void MakeReadOnly() const;
     // The files the menu reads as it starts, so that it starts without an error: the four
     // schemes' backdrops, the sample picture and the six texts.
     void WriteStartFiles() const;
