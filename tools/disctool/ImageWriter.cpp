@@ -127,10 +127,10 @@ void ImageWriter::Write(const QString &path)
     check(iso_write_opts_set_pvd_times(options.get(), timestamp_, timestamp_, 0, 0, volumeTime.data()),
           QStringLiteral("cannot set the volume's time"));
 
-    burn_source *created_source = nullptr;
-    check(iso_image_create_burn_source(image.get(), options.get(), &created_source),
+    burn_source *createdSource = nullptr;
+    check(iso_image_create_burn_source(image.get(), options.get(), &createdSource),
           QStringLiteral("cannot master %1").arg(path));
-    BurnSource source{created_source};
+    BurnSource source{createdSource};
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
