@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +22,8 @@
 #include <QtEndian>
 
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -173,10 +176,19 @@ private slots:
     void checkReportsEachFault();
     void checkRejectsWhatIsNotAFolder();
 
+    void imageIsTheSameForTheSameFolder();
+    void imageRefusesAndLeavesNothingBehind_data();
+    void imageRefusesAndLeavesNothingBehind();
+    void checkReportsImageFaults_data();
+    void checkReportsImageFaults();
+    void mountedImageReadsAsTheFolder();
+
 private:
     // A freshly mastered disc in the test's folder; its path.
     QString makeDisc(const QString &name = QStringLiteral("CD07"));
     void mutate(const QString &disc, const QString &operation);
+    // The image of folder, mastered at the given time; its path, empty when it could not be made.
+    QString makeImage(const QString &folder, const QString &name, qint64 epoch = 1234567890);
 
     QTemporaryDir work_;
     QString art_;
@@ -761,9 +773,168 @@ void TestDiscTool::checkRejectsWhatIsNotAFolder()
     const Outcome missing = runTool({QStringLiteral("check"), scratch_->filePath(QStringLiteral("none"))});
     QCOMPARE(missing.status, 1);
     QVERIFY(missing.errors.contains(QStringLiteral("is not a folder")));
+    writeAll(scratch_->filePath(QStringLiteral("notes.iso")), QByteArray(40000, 'x'));
+    const Outcome file = runTool({QStringLiteral("check"), scratch_->filePath(QStringLiteral("notes.iso"))});
+    QCOMPARE(file.status, 1);
+    QVERIFY(file.errors.contains(QStringLiteral("is neither a folder nor an ISO 9660 image")));
     const Outcome extra = runTool({QStringLiteral("check"), scratch_->path(), QStringLiteral("--name"), "x"});
     QCOMPARE(extra.status, 2);
     QVERIFY(extra.errors.contains(QStringLiteral("usage:")));
+}
+
+QString TestDiscTool::makeImage(const QString &folder, const QString &name, qint64 epoch)
+{
+    const QString image = scratch_->filePath(name);
+    const Outcome made =
+        runTool({QStringLiteral("image"), folder, image}, QStringLiteral("SOURCE_DATE_EPOCH=%1").arg(epoch));
+    if (made.status != 0)
+        qWarning().noquote() << made.errors;
+    return made.status == 0 ? image : QString();
+}
+
+void TestDiscTool::imageIsTheSameForTheSameFolder()
+{
+    const QString first = makeImage(disc_, QStringLiteral("first.iso"));
+    QTest::qWait(1100); // the second image is written in another second
+    const QString second = makeImage(disc_, QStringLiteral("second.iso"));
+    const QString later = makeImage(disc_, QStringLiteral("later.iso"), 1700000000);
+    QVERIFY(!first.isEmpty() && !second.isEmpty() && !later.isEmpty());
+    QVERIFY(readAll(first).size() > 100000);
+    QVERIFY(readAll(first) == readAll(second));
+    QVERIFY(readAll(first) != readAll(later));
+}
+
+void TestDiscTool::imageRefusesAndLeavesNothingBehind_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no folder") << "none"
+                               << "disc.iso"
+                               << ""
+                               << "none is not a folder";
+    QTest::newRow("no program") << "empty"
+                                << "disc.iso"
+                                << ""
+                                << "has no menu program at its root";
+    QTest::newRow("image under a file") << "disc"
+                                        << "file/disc.iso"
+                                        << ""
+                                        << "cannot write";
+    QTest::newRow("time stamp not a number") << "disc"
+                                             << "disc.iso"
+                                             << "SOURCE_DATE_EPOCH=soon"
+                                             << "SOURCE_DATE_EPOCH";
+}
+
+void TestDiscTool::imageRefusesAndLeavesNothingBehind()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, image);
+    QFETCH(QString, environment);
+    QFETCH(QString, message);
+    QVERIFY(QDir(scratch_->path()).mkdir(QStringLiteral("empty")));
+    writeAll(scratch_->filePath(QStringLiteral("file")), "a file");
+    const QString source = folder == QLatin1String("disc") ? disc_ : scratch_->filePath(folder);
+    const QStringList before = QDir(scratch_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const Outcome outcome = runTool({QStringLiteral("image"), source, scratch_->filePath(image)}, environment);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
+    QCOMPARE(QDir(scratch_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+void TestDiscTool::checkReportsImageFaults_data()
+{
+    QTest::addColumn<QStringList>("operations");
+    QTest::addColumn<bool>("dropExecutableBits");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+
+    const QString longName = QStringLiteral("Files/Templates/A letter to the parents of every pupil in the school "
+                                            "about the trip.doc");
+    QTest::newRow("fresh disc") << QStringList() << false << 0 << QStringList();
+    QTest::newRow("fault of the folder") << QStringList{"remove Files/Text Files/Real.txt"} << false << 1
+                                         << QStringList{"error: Files/Text Files/Real.txt: missing"};
+    QTest::newRow("executable bits lost in the image")
+        << QStringList() << true << 1
+        << QStringList{"error: CD07: is not executable",
+                       "warning: autorun.sh: not an executable file: the menu does not start by itself when the disc "
+                       "is inserted"};
+    QTest::newRow("names Joliet cuts")
+        << QStringList{"write " + longName, "write Files/Templates/Budget: 2026.xls"} << false << 0
+        << QStringList{"warning: " + longName +
+                           ": Joliet cuts or changes this name to \"A letter to the parents of every pupil in the "
+                           "school about th.doc\": desktops that read only Joliet names show that one",
+                       "warning: Files/Templates/Budget: 2026.xls: Joliet cuts or changes this name to \"Budget_ "
+                       "2026.xls\": desktops that read only Joliet names show that one"};
+}
+
+void TestDiscTool::checkReportsImageFaults()
+{
+    QFETCH(QStringList, operations);
+    QFETCH(bool, dropExecutableBits);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    for (const QString &operation : operations)
+        mutate(disc, operation);
+    // An image named like anything else is still recognised by its content.
+    const QString image = makeImage(disc, QStringLiteral("disc.bin"));
+    QVERIFY(!image.isEmpty());
+    if (dropExecutableBits) {
+        // Another mastering tool's image: the Rock Ridge modes of the program and autorun.sh say 0444, not 0555.
+        QByteArray bytes = readAll(image);
+        const QByteArray executable("\x6d\x81\0\0\0\0\x81\x6d", 8);
+        QCOMPARE(bytes.count(executable), 2);
+        bytes.replace(executable, QByteArray("\x24\x81\0\0\0\0\x81\x24", 8));
+        writeAll(image, bytes);
+    }
+    const Outcome outcome = runTool({QStringLiteral("check"), image});
+    QCOMPARE(outcome.lines, lines);
+    QCOMPARE(outcome.status, status);
+}
+
+void TestDiscTool::mountedImageReadsAsTheFolder()
+{
+    const QString image = makeImage(disc_, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    const QString mount = scratch_->filePath(QStringLiteral("mount"));
+    QVERIFY(QDir().mkdir(mount));
+    QCOMPARE(QProcess::execute(QStringLiteral("fuseiso"),
+                               {QStringLiteral("-n"), image, mount, QStringLiteral("-o"), QStringLiteral("ro")}),
+             0);
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("fusermount"), {"-u", mount}); });
+
+    QProcess label;
+    label.start(QStringLiteral("blkid"), {"-p", "-s", "LABEL", "-o", "value", image});
+    QVERIFY(label.waitForFinished());
+    QCOMPARE(label.readAllStandardOutput().trimmed(), QByteArray("BRINDLE07"));
+
+    int entries = 0;
+    QDirIterator it(disc_, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = it.next().mid(disc_.size() + 1);
+        const QFileInfo mounted(mount + QLatin1Char('/') + relative);
+        const bool executable =
+            it.fileInfo().isDir() || relative == QLatin1String("CD07") || relative == QLatin1String("autorun.sh");
+        struct stat status;
+        QVERIFY2(::stat(QFile::encodeName(mounted.filePath()).constData(), &status) == 0, qPrintable(relative));
+        QCOMPARE(status.st_mode & 07777, executable ? 0555u : 0444u);
+        QCOMPARE(status.st_uid, 0u);
+        QCOMPARE(status.st_gid, 0u);
+        QCOMPARE(qint64(status.st_mtime), qint64(1234567890));
+        if (!it.fileInfo().isDir())
+            QVERIFY2(readAll(mounted.filePath()) == readAll(it.filePath()), qPrintable(relative));
+        ++entries;
+    }
+    QDirIterator all(mount, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (all.hasNext()) {
+        all.next();
+        --entries;
+    }
+    QCOMPARE(entries, 0);
 }
 
 QTEST_MAIN(TestDiscTool)

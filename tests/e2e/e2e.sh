@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
 # End-to-end journeys through the real menu on a real X server (Xvfb with openbox), driven with a
 # real pointer and keyboard (xdotool) and checked on screenshots.
-# Usage: e2e.sh SAMPLE_DISC_FOLDER SHOTS_FOLDER [JOURNEY...]
+# The menu runs from the sample disc's image mounted read-only, as from a pressed disc.
+# Usage: e2e.sh SAMPLE_DISC_IMAGE SHOTS_FOLDER [JOURNEY...]
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 
-sample_disc="$1"
+sample_image="$1"
 E2E_SHOTS="$2"
 shift 2
 rm -rf "$E2E_SHOTS"
 mkdir -p "$E2E_SHOTS"
+[[ -f "$sample_image" ]] || { echo "no sample disc image $sample_image"; exit 1; }
+# The journeys look at real X windows, whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 
 start_display
 trap stop_display EXIT
+trap 'exit 130' INT TERM
 
 disc="$E2E_WORK/disc"
-cp -a "$sample_disc" "$disc"
-program="$(find "$disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
-[[ -n "$program" ]] || { echo "no program on the sample disc $sample_disc"; exit 1; }
+mount_image "$sample_image" "$disc" || exit 1
+program="$(find "$disc" -maxdepth 1 -type f -name 'CD*' | head -n 1)"
+[[ -n "$program" ]] || { echo "no program on the sample disc image $sample_image"; exit 1; }
+[[ -x "$program" ]] || { echo "the program on the mounted image is not executable: $(stat -c %A "$program")"; exit 1; }
 disc_number="$(basename "$program" | tr -cd '0-9' | sed 's/^0*//')"
 disc_number="${disc_number:-0}"
 

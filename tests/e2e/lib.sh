@@ -59,9 +59,34 @@ OPENER
 }
 
 stop_display() {
+    [[ -n "${MENU_PID:-}" ]] && kill "$MENU_PID" 2>/dev/null
     kill "$E2E_WM" "$E2E_XVFB" 2>/dev/null || true
     wait 2>/dev/null || true
+    unmount_images
     rm -rf "$E2E_WORK"
+}
+
+# The disc images mounted so far, unmounted by unmount_images (stop_display calls it).
+E2E_MOUNTS=()
+
+# mount_image IMAGE FOLDER: mounts a disc image read-only at FOLDER (created if need be) in user
+# space, as a desktop mounts an inserted disc: Rock Ridge names and modes, owner root.
+mount_image() {
+    mkdir -p "$2" || return 1
+    fuseiso -n "$1" "$2" -o ro >>"$E2E_WORK/mount.log" 2>&1 || { echo "fuseiso cannot mount $1"; return 1; }
+    E2E_MOUNTS+=("$2")
+    wait_until 10 mountpoint -q "$2" || { echo "$1 did not appear at $2"; return 1; }
+}
+
+# unmount_images: unmounts every image mount_image mounted; a mount still in use is detached.
+unmount_images() {
+    local m
+    for m in "${E2E_MOUNTS[@]}"; do
+        mountpoint -q "$m" || continue
+        fusermount -u "$m" 2>/dev/null || fusermount -u -z "$m" 2>/dev/null ||
+            echo "could not unmount $m"
+    done
+    E2E_MOUNTS=()
 }
 
 # shot NAME: saves a screenshot of the whole screen for a person to look at.
@@ -116,7 +141,7 @@ origin() {
     OY=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 }
 
-# start_menu PROGRAM: starts a copy from its disc folder, sets MENU_PID.
+# start_menu PROGRAM: starts the program from its disc folder, sets MENU_PID.
 start_menu() {
     (cd "$(dirname "$1")" && exec "$1") >>"$E2E_WORK/menu.log" 2>&1 &
     MENU_PID=$!

@@ -88,17 +88,25 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     return findings_;
 }
 
+QStringList DiscChecker::Programs(const QString &folder)
+{
+    QStringList programs;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (name.compare(SetupName, Qt::CaseInsensitive) != 0 && !name.endsWith(QStringLiteral(".sh")) &&
+            looksLikeProgram(entry.absoluteFilePath()))
+            programs.append(name);
+    }
+    return programs;
+}
+
 std::set<int> DiscChecker::checkPrograms()
 {
     std::set<int> schemes;
-    QStringList programs;
-    const QFileInfoList entries = QDir(root_).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (name.compare(SetupName, Qt::CaseInsensitive) == 0 || name.endsWith(QStringLiteral(".sh")) ||
-            !looksLikeProgram(entry.absoluteFilePath()))
-            continue;
-        programs.append(name);
+    const QStringList programs = Programs(root_);
+    for (const QString &name : programs) {
+        const QFileInfo entry(root_ + name);
         if (entry.isSymLink()) {
             error(name, QStringLiteral("is a symbolic link: the menu would look for its files beside the link's "
                                        "target; put a copy of the program here"));

@@ -26,6 +26,10 @@ public:
     // Everything found: the errors first, then the warnings, each in the order the disc was walked.
     QList<Finding> Check();
 
+    // The files at the root of a disc folder that the menu would take for its program (by their
+    // first bytes, not by their modes), in name order.
+    static QStringList Programs(const QString &folder);
+
 private:
     std::set<int> checkPrograms();
     void checkBackdrops(const std::set<int> &schemes);

@@ -3,21 +3,28 @@
 #include "DiscChecker.h"
 #include "DiscMaker.h"
 #include "EDiscError.h"
+#include "ImageReader.h"
+#include "ImageWriter.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const char UsageText[] = "usage:\n"
                          "  brindle-disc make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
-                         "  brindle-disc check <folder>\n";
+                         "  brindle-disc image <folder> <image file>\n"
+                         "  brindle-disc check <folder or image file>\n";
 
 struct Parsed
 {
     QString command;
-    QString folder;
+    QString folder; // or the image that check reads
+    QString image;  // the image that image writes
     QString program;
     QString art;
     QString name;
@@ -61,11 +68,18 @@ Parsed parse(const QStringList &arguments)
             return refuse(QStringLiteral("unknown option %1").arg(argument));
         }
     }
-    if (positional.size() != 2)
+    const bool imaging = !positional.isEmpty() && positional.at(0) == QStringLiteral("image");
+    if (imaging && positional.size() != 3)
+        return refuse(QStringLiteral("image needs a disc folder and an image file"));
+    if (!imaging && positional.size() != 2)
         return refuse(QStringLiteral("a command and one disc folder are needed"));
     parsed.command = positional.at(0);
     parsed.folder = positional.at(1);
-    if (parsed.command == QStringLiteral("make")) {
+    if (imaging) {
+        parsed.image = positional.at(2);
+        if (!parsed.program.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
+            return refuse(QStringLiteral("image takes no options"));
+    } else if (parsed.command == QStringLiteral("make")) {
         if (parsed.program.isEmpty() || parsed.art.isEmpty())
             return refuse(QStringLiteral("make needs --program and --art"));
     } else if (parsed.command == QStringLiteral("check")) {
@@ -92,10 +106,36 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
     return DiscTool::Success;
 }
 
+int image(const Parsed &parsed, QTextStream &out)
+{
+    ImageWriter writer(parsed.folder);
+    writer.Write(parsed.image);
+    out << QStringLiteral("volume %1 written to %2").arg(writer.Label(), parsed.image) << '\n';
+    return DiscTool::Success;
+}
+
+// An image is checked as the folder a desktop mounts it as, plus what only an image can get wrong.
+QList<DiscChecker::Finding> checkImage(const QString &path)
+{
+    const ImageReader reader(path);
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        throw EDiscError(QStringLiteral("cannot create a working folder: %1").arg(folder.errorString()));
+    reader.Extract(folder.path());
+    QList<DiscChecker::Finding> findings = DiscChecker(folder.path()).Check() + reader.Findings();
+    std::stable_partition(findings.begin(), findings.end(), [](const DiscChecker::Finding &f) { return f.error; });
+    return findings;
+}
+
 int check(const Parsed &parsed, QTextStream &out)
 {
+    const QFileInfo target(parsed.folder);
+    if (target.isFile() && !ImageReader::IsImage(parsed.folder))
+        throw EDiscError(QStringLiteral("%1 is neither a folder nor an ISO 9660 image").arg(parsed.folder));
+    const QList<DiscChecker::Finding> findings =
+        target.isFile() ? checkImage(parsed.folder) : DiscChecker(parsed.folder).Check();
     bool failed = false;
-    for (const DiscChecker::Finding &finding : DiscChecker(parsed.folder).Check()) {
+    for (const DiscChecker::Finding &finding : findings) {
         out << finding.Line() << '\n';
         failed = failed || finding.error;
     }
@@ -114,7 +154,9 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return Usage;
     }
     try {
-        return parsed.command == QStringLiteral("make") ? make(parsed, out, err) : check(parsed, out);
+        if (parsed.command == QStringLiteral("make"))
+            return make(parsed, out, err);
+        return parsed.command == QStringLiteral("image") ? image(parsed, out) : check(parsed, out);
     } catch (const Exception &e) {
         err << "brindle-disc: " << e.Message() << '\n';
         return Failure;

@@ -4,7 +4,8 @@
 
 class QTextStream;
 
-// The brindle-disc command line: "make" masters a disc folder, "check" inspects one.
+// The brindle-disc command line: "make" lays out a disc folder, "image" masters its image, "check"
+// inspects either.
 namespace DiscTool {
 
 // Exit statuses.
