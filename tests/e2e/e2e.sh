@@ -195,48 +195,102 @@ journey_openers() {
     close_menu
 }
 
-journey_template() {
-    open_menu || return
-    click_at $TEMPLATE_BUTTON
-    local first
-    first="$(ls "$disc/Files/Templates" | sort -f | head -n 1)"
+# The y of row ROW of the extra-files list, while it shows its first rows.
+template_row() { echo $((PY + 41 + 2 + 14 + 28 * $1)); }
+
+# copy_from_list ROW: double-clicks a template and answers the copy dialog with "Copy the document";
+# fails when the dialog does not open or stays open (as it does behind an error box).
+copy_from_list() {
     local n
     n=$(opened_count)
-    double_click_at $((PX + 254 + 60)) $((PY + 41 + 2 + 14))
+    double_click_at $((PX + 254 + 60)) "$(template_row "$1")"
     if ! wait_until 10 window_with_size 397x247; then
-        fail "the copy dialog did not open"
-        close_menu
-        return
+        fail "the copy dialog did not open for ${templates[$1]}"
+        return 1
     fi
     local dialog
     dialog="$(window_with_size 397x247)"
-    shot copy-dialog
+    shot "copy-dialog-$1"
     origin "$dialog"
     xdotool mousemove $((OX + 3 + 205 + 80)) $((OY + 2 + 194 + 15)) click 1
     origin "$W"
-    wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Brindlemoor$' | xargs -r -n1 xdotool getwindowgeometry | grep -q 397x247" \
-        || fail "the copy dialog did not close after Copy the document"
-    local folder="$HOME/BrindlePC/CD-ROM$disc_number"
-    [[ -f "$folder/$first" ]] || fail "the template $first was not copied to $folder"
-    local t
-    for t in "$disc"/Files/Templates/*; do
-        [[ -f "$folder/$(basename "$t")" ]] || fail "the other template $(basename "$t") was not copied"
-    done
-    [[ -d "$folder/Images" && -d "$folder/Sounds" ]] || fail "Images and Sounds were not created"
-    ls "$disc/Files/Images"/*.gif >/dev/null 2>&1 && { ls "$folder/Images"/*.gif >/dev/null 2>&1 || fail "no pictures copied"; }
-    ls "$disc/Files/Sounds"/*.wav >/dev/null 2>&1 && { ls "$folder/Sounds"/*.wav >/dev/null 2>&1 || fail "no sounds copied"; }
-    grep -q "^$first=$folder/\$" "$XDG_CONFIG_HOME/BrindlePC.Ini" 2>/dev/null \
-        || fail "settings file entry for $first: saw '$(cat "$XDG_CONFIG_HOME/BrindlePC.Ini" 2>/dev/null | tr '\n' ' ')'"
+    if ! wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Brindlemoor$' | xargs -r -n1 xdotool getwindowgeometry | grep -q 397x247"; then
+        fail "the copy dialog stayed open after Copy the document for ${templates[$1]}"
+        return 1
+    fi
+    expect_eq "windows after copying ${templates[$1]} (no error box)" 1 "$(menu_windows | wc -l)"
     wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
-    expect_eq "folder opened" "$folder/" "$(opened_after "$n" | tail -n 1 | sed 's/^[^|]*|//')"
+    expect_eq "folder opened for ${templates[$1]}" "$folder/" "$(opened_after "$n" | tail -n 1 | sed 's/^[^|]*|//')"
+}
 
+# remembered NAME: whether the settings file records the copy folder for the template.
+remembered() { grep -qxF "$1=$folder/" "$XDG_CONFIG_HOME/BrindlePC.Ini" 2>/dev/null; }
+
+# Templates delivered from a read-only disc image that also carries a template whose name the settings
+# file cannot hold: the first delivery, companions opened from the list (one left read-only, one
+# edited), that template, and the image untouched afterwards.
+journey_template() {
+    local pressing="$E2E_WORK/pressing" image="$E2E_WORK/delivery.iso" own="$E2E_WORK/delivery-disc"
+    cp -r "$disc" "$pressing" && chmod -R u+w "$pressing"
+    printf '{\\rtf1 A to Z planner}\n' >"$pressing/Files/Templates/A=Z Planner.doc"
+    "$E2E_DISC_TOOL" image "$pressing" "$image" >/dev/null || { fail "could not master $image"; return; }
+    local pressed
+    pressed="$(md5sum <"$image")"
+    mount_image "$image" "$own" || { fail "could not mount $image"; return; }
+    local program="$own/$(basename "$program")"
+    local templates
+    mapfile -t templates < <(ls "$own/Files/Templates" | LC_ALL=C sort -f)
+    expect_eq "the list's first template" "A=Z Planner.doc" "${templates[0]}"
+    local folder="$HOME/BrindlePC/CD-ROM$disc_number"
+
+    open_menu || return
+    click_at $TEMPLATE_BUTTON
+    copy_from_list 1
+    local t
+    for t in "${templates[@]}"; do
+        [[ -f "$folder/$t" ]] || fail "the template $t was not copied to $folder"
+    done
+    ls "$folder/Images"/*.gif >/dev/null 2>&1 || fail "no pictures copied"
+    ls "$folder/Sounds"/*.wav >/dev/null 2>&1 || fail "no sounds copied"
+    local locked
+    locked="$(find "$folder" -type f ! -perm -u=w -printf '%P ')"
+    expect_eq "copies without their write permission" "" "$locked"
+    remembered "${templates[1]}" || fail "settings entry for ${templates[1]}: saw '$(tr '\n' ' ' <"$XDG_CONFIG_HOME/BrindlePC.Ini")'"
+
+    # A companion left read-only, as copies were before, opens from the list and becomes writable.
+    chmod a-w "$folder/${templates[2]}"
+    copy_from_list 2
+    [[ -w "$folder/${templates[2]}" && "$(stat -c %A "$folder/${templates[2]}")" == -rw* ]] \
+        || fail "${templates[2]} is still read-only: $(stat -c %A "$folder/${templates[2]}")"
+    cmp -s "$folder/${templates[2]}" "$own/Files/Templates/${templates[2]}" || fail "${templates[2]} changed"
+    remembered "${templates[2]}" || fail "no settings entry for ${templates[2]}"
+
+    # A companion the user has edited keeps the edit.
+    printf 'my own notes\n' >>"$folder/${templates[3]}"
+    copy_from_list 3
+    [[ "$(tail -n 1 "$folder/${templates[3]}")" == "my own notes" ]] || fail "the edit of ${templates[3]} was lost"
+    remembered "${templates[3]}" || fail "no settings entry for ${templates[3]}"
+
+    # A name the settings file cannot hold is delivered and opened without being remembered.
+    local settings
+    settings="$(md5sum <"$XDG_CONFIG_HOME/BrindlePC.Ini")"
+    copy_from_list 0
+    expect_eq "settings file after ${templates[0]}" "$settings" "$(md5sum <"$XDG_CONFIG_HOME/BrindlePC.Ini")"
+    for t in 1 2 3; do
+        remembered "${templates[$t]}" || fail "the entry for ${templates[$t]} no longer reads back"
+    done
+
+    # Remembered copies open without the dialog.
+    local n
     n=$(opened_count)
-    double_click_at $((PX + 254 + 60)) $((PY + 41 + 2 + 14))
+    double_click_at $((PX + 254 + 60)) "$(template_row 1)"
     sleep 1.5
     window_with_size 397x247 >/dev/null && fail "the copy dialog opened for a template already delivered"
     wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]" || fail "the second delivery did not open the folder"
     shot delivered-again
     close_menu
+    unmount_image "$own"
+    expect_eq "the image after the journey" "$pressed" "$(md5sum <"$image")"
 }
 
 journey_credits() {

@@ -78,15 +78,24 @@ mount_image() {
     wait_until 10 mountpoint -q "$2" || { echo "$1 did not appear at $2"; return 1; }
 }
 
-# unmount_images: unmounts every image mount_image mounted; a mount still in use is detached.
+# unmount_image FOLDER: unmounts one image that mount_image mounted; a mount still in use is detached.
+unmount_image() {
+    if mountpoint -q "$1"; then
+        fusermount -u "$1" 2>/dev/null || fusermount -u -z "$1" 2>/dev/null || echo "could not unmount $1"
+    fi
+    local kept=() m
+    for m in "${E2E_MOUNTS[@]}"; do
+        [[ "$m" == "$1" ]] || kept+=("$m")
+    done
+    E2E_MOUNTS=("${kept[@]}")
+}
+
+# unmount_images: unmounts every image mount_image mounted.
 unmount_images() {
     local m
     for m in "${E2E_MOUNTS[@]}"; do
-        mountpoint -q "$m" || continue
-        fusermount -u "$m" 2>/dev/null || fusermount -u -z "$m" 2>/dev/null ||
-            echo "could not unmount $m"
+        unmount_image "$m"
     done
-    E2E_MOUNTS=()
 }
 
 # shot NAME: saves a screenshot of the whole screen for a person to look at.
