@@ -113,6 +113,12 @@ private slots:
         hidden.SetImageList(list.get());
         hidden.resize(500, 500);
         QCOMPARE(hidden.size(), QSize(FrameWidth, FrameHeight));
+        // The list's size as it is now counts, not the size it had when it was assigned.
+        list->SetSize(100, 50);
+        stage.animator->resize(300, 40);
+        QCOMPARE(stage.animator->size(), QSize(100, 50));
+        hidden.resize(500, 500);
+        QCOMPARE(hidden.size(), QSize(100, 50));
     }
 
     void ticksPlayFromIndex33AndReportTheNextFrame()

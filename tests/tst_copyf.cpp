@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +55,7 @@ private slots:
     void pageOneBrowseChangesFolder();
     void pageTwoCancelAndCloseBoxRecordNothing_data();
     void pageTwoCancelAndCloseBoxRecordNothing();
+    void pageTwoCentredAndItsActionsReadInFull();
     void pageTwoBrowseAcceptsSameNameInAnyCase();
     void pageTwoBrowseIgnoresOtherName();
     void pageTwoCopyThenCopyTheDocument();
@@ -409,6 +412,20 @@ void TestCopyF::pageTwoCancelAndCloseBoxRecordNothing()
     QCOMPARE(destination, proposed);
     QVERIFY(!QFileInfo::exists(CopyF::SettingsFileName()));
     QVERIFY(!QFileInfo::exists(proposed));
+}
+
+void TestCopyF::pageTwoCentredAndItsActionsReadInFull()
+{
+    TfrmCopy dialog(nullptr, 1, source(QStringLiteral("Letter.doc")));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // At the centre of the screen, title bar and borders included.
+    QCOMPARE(dialog.frameGeometry().center(), dialog.screen()->availableGeometry().center());
+    // Every dot of each action's leader shows.
+    for (const char *name : {"Label2", "Label3", "Label4"}) {
+        const auto *label = dialog.findChild<QLabel *>(QLatin1String(name));
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()), name);
+    }
 }
 
 void TestCopyF::pageTwoBrowseAcceptsSameNameInAnyCase()

@@ -2,6 +2,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/ImageListStream.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QtEndian>
 #include <QtTest>
@@ -36,6 +37,29 @@ quint16 U16At(const QByteArray &data, qsizetype offset)
 quint32 U32At(const QByteArray &data, qsizetype offset)
 {
     return qFromLittleEndian<quint32>(data.constData() + offset);
+}
+
+// The older layout: the image bitmap file's length, the picture count, the image and the mask
+// bitmap files. Four 5 by 5 pictures two a row; the third has its top-left pixel masked (white).
+QByteArray OlderStream(int count, int maskHeight = 10)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter painter(&image);
+    for (int i = 0; i < 4; ++i)
+        painter.drawImage((i % 2) * 5, (i / 2) * 5, Pattern(5, 5, i + 1));
+    painter.end();
+    QImage mask(10, maskHeight, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    mask.setPixel(0, 5 % maskHeight, qRgb(255, 255, 255));
+    QBuffer imageFile, maskFile;
+    imageFile.open(QIODevice::WriteOnly);
+    maskFile.open(QIODevice::WriteOnly);
+    image.save(&imageFile, "BMP");
+    mask.save(&maskFile, "BMP");
+    QByteArray stream(8, '\0');
+    qToLittleEndian(quint32(imageFile.size()), stream.data());
+    qToLittleEndian(quint32(count), stream.data() + 4);
+    return stream + imageFile.data() + maskFile.data();
 }
 
 void SetU16(QByteArray &data, qsizetype offset, quint16 value)
@@ -214,17 +238,37 @@ private slots:
 
     void maskedPixelsShowTheBackground()
     {
-        QByteArray s = ImageListStream::Write(Patterns(2, 4, 2), 4, 2, 4, QColor(10, 20, 30));
-        const Layout l = LayoutOf(4, 2, 4);
-        // Top row of the picture is the last row of the bitmap; set pixel (1, 0) of picture 1.
-        const qsizetype maskRow = l.maskPixels + 1 * 4;
-        const int bit = 4 + 1;
-        s[maskRow + bit / 8] = char(uchar(s[maskRow + bit / 8]) | (0x80 >> (bit % 8)));
-        TImageList list(4, 2);
-        ImageListStream::Read(s, list);
-        QCOMPARE(list.Image(1).pixel(1, 0), qRgb(10, 20, 30));
-        QCOMPARE(list.Image(1).pixel(0, 0), ImageListStream::Stored555(Pattern(4, 2, 2).pixel(0, 0)));
-        QCOMPARE(list.Image(0).pixel(1, 0), ImageListStream::Stored555(Pattern(4, 2, 1).pixel(1, 0)));
+        // Drawn over magenta: a list's background colour shows, and without one what lies beneath.
+        for (const QColor &background : {QColor(10, 20, 30), QColor()}) {
+            QByteArray s = ImageListStream::Write(Patterns(2, 4, 2), 4, 2, 4, background);
+            const Layout l = LayoutOf(4, 2, 4);
+            // Top row of the picture is the last row of the bitmap; set pixel (1, 0) of picture 1.
+            const qsizetype maskRow = l.maskPixels + 1 * 4;
+            const int bit = 4 + 1;
+            s[maskRow + bit / 8] = char(uchar(s[maskRow + bit / 8]) | (0x80 >> (bit % 8)));
+            TImageList list(4, 2);
+            ImageListStream::Read(s, list);
+            QImage drawn(4, 2, QImage::Format_RGB32);
+            drawn.fill(Qt::magenta);
+            list.GetBitmap(1, drawn);
+            QCOMPARE(drawn.pixelColor(1, 0), background.isValid() ? background : QColor(Qt::magenta));
+            QCOMPARE(drawn.pixel(0, 0), ImageListStream::Stored555(Pattern(4, 2, 2).pixel(0, 0)));
+            QCOMPARE(list.Image(0).pixel(1, 0), ImageListStream::Stored555(Pattern(4, 2, 1).pixel(1, 0)));
+        }
+    }
+
+    void olderLayoutKeepsTheListsSizeAndBackground()
+    {
+        TImageList list(5, 5);
+        list.SetBkColor(QColor(7, 8, 9));
+        ImageListStream::Read(OlderStream(3), list);
+        QCOMPARE(list.Count(), 3);
+        QImage drawn;
+        for (int i = 0; i < 3; ++i) {
+            list.GetBitmap(i, drawn);
+            QCOMPARE(drawn.pixel(4, 4), Pattern(5, 5, i + 1).pixel(4, 4));
+            QCOMPARE(drawn.pixel(0, 0), i == 2 ? qRgb(7, 8, 9) : Pattern(5, 5, i + 1).pixel(0, 0));
+        }
     }
 
     void streamWithoutMaskReads()
@@ -265,8 +309,9 @@ private slots:
             return copy;
         };
         QTest::newRow("wrong magic") << edited([](QByteArray &s) { s[1] = 'M'; });
-        QTest::newRow("older layout") << edited([](QByteArray &s) { s.replace(4, 4, s.mid(0, 4)); });
-        QTest::newRow("older layout without IL") << edited([](QByteArray &s) {
+        // Read as the older layout, these headers hold no image length and picture count.
+        QTest::newRow("first two words alike") << edited([](QByteArray &s) { s.replace(4, 4, s.mid(0, 4)); });
+        QTest::newRow("no IL") << edited([](QByteArray &s) {
             SetU32(s, 0, 120);
             SetU32(s, 4, 5);
         });
@@ -291,6 +336,10 @@ private slots:
         QTest::newRow("mask too short") << good.left(l.maskPixels + 3);
         QTest::newRow("mask missing") << good.left(l.mask);
         QTest::newRow("empty") << QByteArray();
+        QTest::newRow("older layout, more pictures than cells") << OlderStream(5);
+        QTest::newRow("older layout, negative count") << OlderStream(-1);
+        QTest::newRow("older layout, mask of another size") << OlderStream(3, 5);
+        QTest::newRow("older layout, image cut short") << OlderStream(3).left(60);
     }
 
     void refusedStreams()

@@ -152,7 +152,8 @@ private slots:
     void litBackPictureSurvivesPageChanges();
 
     void textsLoadedAndDecoded();
-    void missingTextAtCreationStopsLoadingButWindowWorks();
+    void loadFailureAtCreationLeavesTheLaterStepsUndone_data();
+    void loadFailureAtCreationLeavesTheLaterStepsUndone();
     void sampleTextReadAgainOnEveryVisit();
     void missingExtraFilesLeaveListEmpty_data();
     void missingExtraFilesLeaveListEmpty();
@@ -166,6 +167,7 @@ private slots:
 
     void installersOrderFormAndHelp_data();
     void installersOrderFormAndHelp();
+    void sampleInstallerFallsBackToDiscRoot_data();
     void sampleInstallerFallsBackToDiscRoot();
     void setupInCapitalsFoundAndMaskRestored();
     void missingToolFolderShowsErrorBox();
@@ -234,6 +236,10 @@ void TestMainWindow::windowAndDiscLabel()
 
     QCOMPARE(menu.form->windowTitle(), QStringLiteral("Brindlemoor"));
     QCOMPARE(menu.form->size(), QSize(640, 480));
+    // At the centre of the screen with its frame, not with its client area.
+    const QRect frame = menu.form->frameGeometry();
+    QVERIFY(frame != menu.form->geometry());
+    QCOMPARE(frame.center(), menu.form->screen()->availableGeometry().center());
     QVERIFY(!menu.form->windowIcon().isNull());
     QCOMPARE(errors.errors, QStringList());
 
@@ -361,18 +367,31 @@ void TestMainWindow::buttonAndItsStripPlayOneAnimation()
     TlxAnimator *extra = menu.Button("anmMainTemplate");
     TlxAnimator *sample = menu.Button("anmMainSampleware");
 
+    // The buttons show a frame every 60 ms.
+    for (const char *button : {"anmMainTemplate", "anmMainSampleware", "anmMainOrder", "anmMainToolbox"})
+        QVERIFY2(menu.Button(button)->Delay() == 60, button);
+    // The frames the extra-files button plays, each the one after the last.
+    QList<int> frames;
+    extra->OnChangeFrame = [&frames](QObject *, int frame) { frames.append(frame); };
+
     menu.MoveToWindow(Background);
     menu.MoveTo("anmMainTemplate");
     QTRY_VERIFY(extra->Animate());
     QCOMPARE(menu.form->CurrentAnimator(), extra);
     // It plays from its rest frame 33.
-    QTRY_VERIFY(extra->ImageIndex() != 33);
+    QTRY_VERIFY(frames.size() >= 2);
+    QCOMPARE(frames.first(), 34);
 
+    // Onto its caption strip: the animation runs on where it was, it does not start again.
     menu.MoveTo("lblOverExtraTab");
-    QTest::qWait(150);
+    QTRY_VERIFY(menu.Find("lblOverExtraTab")->underMouse());
+    const qsizetype onStrip = frames.size();
+    QTRY_VERIFY(frames.size() >= onStrip + 3);
+    for (qsizetype i = 1; i < frames.size(); ++i)
+        QCOMPARE(frames.at(i), (frames.at(i - 1) + 1) % 41);
     QVERIFY(extra->Animate());
-    QVERIFY(extra->ImageIndex() != 33);
     QCOMPARE(menu.form->CurrentAnimator(), extra);
+    extra->OnChangeFrame = nullptr;
 
     menu.MoveTo("anmMainSampleware");
     QTRY_VERIFY(sample->Animate());
@@ -546,23 +565,44 @@ void TestMainWindow::textsLoadedAndDecoded()
     QTRY_COMPARE(menu.Text("edtText"), QStringLiteral("Extra \u201cfiles\u201d"));
 }
 
-void TestMainWindow::missingTextAtCreationStopsLoadingButWindowWorks()
+void TestMainWindow::loadFailureAtCreationLeavesTheLaterStepsUndone_data()
 {
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<int>("picturesPainted"); // the backdrop, then the sample picture
+    QTest::addColumn<bool>("litShown");
+    QTest::addColumn<int>("textsLoaded"); // Zip, Flash, Acrobat, Real, Sample
+    QTest::newRow("backdrop") << "Files/Interface/Green/MainBack.bmp" << 0 << true << 0;
+    QTest::newRow("sample picture") << "Files/Sample Pics/Sampleware.bmp" << 1 << true << 0;
+    QTest::newRow("first text") << "Files/Text Files/Zip.txt" << 2 << false << 0;
+    QTest::newRow("fourth text") << "Files/Text Files/Real.txt" << 2 << false << 3;
+}
+
+// Creation paints the backdrop and the sample picture, sets the buttons at rest, hides the lit
+// pictures and reads the five texts, in that order: the first failure leaves the rest undone.
+void TestMainWindow::loadFailureAtCreationLeavesTheLaterStepsUndone()
+{
+    QFETCH(QString, missing);
+    QFETCH(int, picturesPainted);
+    QFETCH(bool, litShown);
+    QFETCH(int, textsLoaded);
     ErrorRecorder errors;
     FakeOpener opener;
     Menu menu;
-    menu.disc.Remove(QStringLiteral("Files/Text Files/Real.txt"));
+    menu.disc.Remove(missing);
     menu.Start();
 
-    const QString path = menu.disc.Root() + QStringLiteral("Files/Text Files/Real.txt");
-    QCOMPARE(errors.errors, QStringList({QStringLiteral("Cannot open file ") + path + QLatin1Char('.')}));
+    QCOMPARE(errors.errors.size(), 1);
+    QVERIFY(errors.errors.first().startsWith(QStringLiteral("Cannot open file ")));
+    QVERIFY(errors.errors.first().endsWith(missing + QLatin1Char('.')));
     QCOMPARE(errors.lastTitle, QStringLiteral("Brindlemoor"));
     QVERIFY(menu.form->isVisible());
-    QCOMPARE(menu.Text("edtZip"), QStringLiteral("Zip it\u2019s small"));
-    QCOMPARE(menu.Text("edtFlash"), QStringLiteral("{\\rtf1 Flash}"));
-    QCOMPARE(menu.Text("edtAcr"), QStringLiteral("Acrobat\nreader"));
-    QCOMPARE(menu.Text("edtReal"), QString());
-    QCOMPARE(menu.Text("memSample"), QString());
+    QCOMPARE(menu.Find<TImage>("imgMainBack")->Picture().pixelColor(5, 5) == SchemeBack, picturesPainted > 0);
+    QCOMPARE(menu.Find<TImage>("imgSample")->Picture().pixelColor(100, 100) == SamplePicture, picturesPainted > 1);
+    for (const char *lit : {"imgQuit", "imgExtraBack", "imgToolBack", "imgSampleBack", "imgArrow", "imgHelp"})
+        QVERIFY2(menu.Find(lit)->isHidden() != litShown, lit);
+    const char *const boxes[] = {"edtZip", "edtFlash", "edtAcr", "edtReal", "memSample"};
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(menu.Text(boxes[i]).isEmpty() == (i >= textsLoaded), boxes[i]);
 
     // The sampleware text arrives on entering its page; the template list still works.
     menu.MoveToWindow(Background);
@@ -618,8 +658,14 @@ void TestMainWindow::missingExtraFilesLeaveListEmpty()
     QFETCH(QString, text);
     ErrorRecorder errors;
     Menu menu;
-    menu.disc.Remove(missing);
     menu.Start();
+    // A first visit fills the description box; the second finds the file gone.
+    menu.MoveToWindow(Background);
+    menu.Click("anmMainTemplate");
+    QTRY_COMPARE(menu.Text("edtText"), QStringLiteral("Extra \u201cfiles\u201d"));
+    menu.Click("lblExtraBack");
+    QTRY_COMPARE(menu.PageName(), QStringLiteral("tabMain"));
+    menu.disc.Remove(missing);
     menu.MoveToWindow(Background);
     menu.Click("anmMainTemplate");
     QTRY_COMPARE(errors.errors.size(), 1);
@@ -893,12 +939,20 @@ void TestMainWindow::installersOrderFormAndHelp()
     QCOMPARE(opener.Calls(2).size(), 2);
 }
 
+void TestMainWindow::sampleInstallerFallsBackToDiscRoot_data()
+{
+    QTest::addColumn<QString>("inSampleFolder"); // written there instead of the installer
+    QTest::newRow("another program") << "Files/Sample/Other.exe";
+    QTest::newRow("a folder of that name") << "Files/Sample/Setup.exe/Other.exe";
+}
+
 void TestMainWindow::sampleInstallerFallsBackToDiscRoot()
 {
+    QFETCH(QString, inSampleFolder);
     FakeOpener opener;
     Menu menu;
     menu.disc.Remove(QStringLiteral("Files/Sample/Setup.exe"));
-    menu.disc.Write(QStringLiteral("Files/Sample/Other.exe"), "MZ");
+    menu.disc.Write(inSampleFolder, "MZ");
     menu.Start();
     menu.MoveToWindow(Background);
     menu.Click("anmMainSampleware");

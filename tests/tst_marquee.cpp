@@ -170,6 +170,26 @@ private slots:
         QCOMPARE(marquee->Items(), Lines({"a", "b"}));
     }
 
+    void pointerAndSizeEventsReachTheOwner()
+    {
+        QWidget window;
+        auto *marquee = new TMarquee(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList seen;
+        const auto button = [&seen](QObject *, Qt::MouseButton b, Qt::KeyboardModifiers shift, int x, int y) {
+            seen.append(QStringLiteral("%1 %2 %3,%4").arg(int(b)).arg(shift.toInt()).arg(x).arg(y));
+        };
+        marquee->OnMouseDown = marquee->OnMouseUp = button;
+        marquee->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) { button({}, {}, {}, x, y); };
+        marquee->OnResize = [&](QObject *) { seen.append(QString::number(marquee->width())); };
+        QTest::mousePress(marquee, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 6));
+        QTest::mouseMove(marquee, QPoint(7, 8));
+        QTest::mouseRelease(marquee, Qt::RightButton, Qt::ShiftModifier, QPoint(9, 10));
+        marquee->resize(120, 75);
+        QCOMPARE(seen, QStringList({"2 33554432 5,6", "0 0 7,8", "2 33554432 9,10", "120"}));
+    }
+
     void geometryOfTheCreditsBox()
     {
         const auto marquee = MakeMarquee(Lines({"Hello", " ", "Hello"}));

@@ -8,6 +8,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Timer.h"
 
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -100,6 +101,9 @@ private slots:
         QCOMPARE(recorder.errors, QStringList({"Bitmap image is not valid.", "out of paper.", "Unknown error."}));
         QCOMPARE(recorder.lastTitle, QStringLiteral("Brindlemoor"));
         QCOMPARE(AppTitle::Title(), QStringLiteral("Brindlemoor"));
+        // Setting the title names the program on the desktop, in place of its file name.
+        AppTitle::SetTitle(QStringLiteral("Brindlemoor"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Brindlemoor"));
     }
 
     void creationErrorIsShownAndTheWindowStillCreated()

@@ -171,6 +171,7 @@ struct TfrmCopy::ComponentRow
     int tabOrder; // -1: takes no part
     int modalResult;
     void (TfrmCopy::*onClick)();
+    bool autoSize = false; // a label that takes the size of its text
 };
 
 namespace {
@@ -225,11 +226,11 @@ void TfrmCopy::Build()
         {"Label5", Row::Label, "PageTwo", 16, 51, 203, 16, "The following actions can be taken:", "Arial", 13, false,
          false, NoTab, 0, nullptr},
         {"Label2", Row::Label, "PageTwo", 53, 99, 204, 15, "1. Cancel and return to the CD.............", "Arial", 12,
-         false, false, NoTab, 0, nullptr},
+         false, false, NoTab, 0, nullptr, true},
         {"Label3", Row::Label, "PageTwo", 53, 147, 203, 15, "2. Find the templates yourself..............", "Arial", 12,
-         false, false, NoTab, 0, nullptr},
+         false, false, NoTab, 0, nullptr, true},
         {"Label4", Row::Label, "PageTwo", 53, 194, 204, 15, "3. Copy the templates again.................", "Arial", 12,
-         false, false, NoTab, 0, nullptr},
+         false, false, NoTab, 0, nullptr, true},
         {"btnCancelToo", Row::Button, "PageTwo", 258, 87, 65, 30, "Cancel", "Arial", 12, true, false, 0, mrCancel,
          nullptr},
         {"btnBrowseToo", Row::Button, "PageTwo", 258, 135, 65, 30, "Browse", "Arial", 12, true, false, 1, 0,
@@ -290,6 +291,8 @@ void TfrmCopy::Build()
             font.setBold(row.bold);
             widget->setFont(font);
         }
+        if (row.autoSize)
+            widget->resize(widget->sizeHint());
         if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
             const int modalResult = row.modalResult;
             const auto onClick = row.onClick;

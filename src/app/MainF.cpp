@@ -7,6 +7,7 @@
 #include "app/LaunchF.h"
 #include "app/TemplateDelivery.h"
 #include "platform/DiscPath.h"
+#include "platform/FileOps.h"
 #include "toolkit/AnsiText.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileListBox.h"
@@ -19,7 +20,6 @@
 #include "toolkit/lxPageControl1.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QScopeGuard>
 
@@ -638,7 +638,8 @@ void TfrmMain::InstallToolClick(QObject *sender)
 void TfrmMain::lblOverInstallClick(QObject *)
 {
     const QString sampleSetup = GlobalsU::DiscFile(DiscFolder::Sample, SetupName);
-    if (QFileInfo::exists(DiscPath::Resolve(sampleSetup)))
+    // Only a file counts: a folder of that name leads to the installer beside the program.
+    if (FileOps::FileExists(DiscPath::Resolve(sampleSetup)))
         Launcher().RunFolderSetup(GlobalsU::DiscFile(DiscFolder::Sample));
     else
         Launcher().RunFolderSetup(GlobalsU::AppFolder());

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 
+#include <exception>
 #include <memory>
 
 namespace {
@@ -53,7 +54,7 @@ int RunMenu(const QString &programPath)
     std::unique_ptr<TLauncher> launcher;
     std::unique_ptr<TfrmCredits> frmCredits;
     InstanceChannel channel(MainWindowClass, MainCaption);
-    bool created = false;
+    std::exception_ptr failure;
     try {
         frmMain = std::make_unique<TfrmMain>();
         Application::SetMainForm(frmMain.get());
@@ -65,9 +66,8 @@ int RunMenu(const QString &programPath)
         frmCredits = std::make_unique<TfrmCredits>();
         Application::SetCredits(frmCredits.get());
         frmCredits->Create();
-        created = true;
     } catch (...) {
-        Dispatch::ReportCurrentError();
+        failure = std::current_exception();
     }
 
     // Whether creation completed or not, a later start must be able to find the main window
@@ -77,9 +77,17 @@ int RunMenu(const QString &programPath)
         channel.Listen(frmMain.get());
     }
     lock.Release();
+    // Reported once the lock is free, so that a later start is not kept waiting while the box is open.
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (...) {
+            Dispatch::ReportCurrentError();
+        }
+    }
 
     int status = 1;
-    if (created)
+    if (!failure)
         status = QApplication::exec();
 
     Application::SetCredits(nullptr);

@@ -17,9 +17,8 @@ QString AppTitle::Title()
 
 void AppTitle::SetTitle(const QString &t)
 {
-    if (title() == t)
-        return;
     title() = t;
-    if (qGuiApp)
+    // The desktop shows the display name, which starts out as the program's file name.
+    if (qGuiApp && QGuiApplication::applicationDisplayName() != t)
         QGuiApplication::setApplicationDisplayName(t);
 }

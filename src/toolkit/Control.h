@@ -23,6 +23,10 @@ public:
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
     TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    // Raised after the control's size has changed.
+    TNotifyEvent OnResize;
 
     // Runs OnClick as a completed press and release would.
     void Click();
@@ -32,6 +36,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
@@ -40,6 +45,8 @@ protected:
     virtual void MouseLeft() {}
 
 private:
+    void MouseButton(const TMouseEvent &handler, const QMouseEvent &event);
+
     int tag_ = 0;
     bool pressed_ = false;
 };

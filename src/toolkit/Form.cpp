@@ -1,12 +1,12 @@
 #include "toolkit/Form.h"
 
+#include "platform/WindowPlacement.h"
 #include "toolkit/Dispatch.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
+#include <QMoveEvent>
 #include <QPointer>
-#include <QScreen>
 #include <QShowEvent>
 
 TForm::TForm(QWidget *parent) : QWidget(parent, Qt::Window) {}
@@ -29,12 +29,7 @@ void TForm::SetClientSize(int width, int height)
 
 void TForm::CentreOnScreen()
 {
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    centreWhenFramed_ = !WindowPlacement::Centre(*this);
 }
 
 int TForm::ShowModal()
@@ -79,6 +74,19 @@ void TForm::showEvent(QShowEvent *event)
     // A window restored from minimised by the window system is not a showing by the program.
     if (!event->spontaneous())
         Dispatch::Guarded([this] { FormShow(); });
+    // Some window systems have framed the window by now.
+    if (centreWhenFramed_)
+        centreWhenFramed_ = !WindowPlacement::Centre(*this);
+}
+
+void TForm::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Others frame it when they first place it: one more try, with whatever frame it has by then.
+    if (centreWhenFramed_ && event->spontaneous() && isVisible()) {
+        centreWhenFramed_ = false;
+        WindowPlacement::Centre(*this);
+    }
 }
 
 void TForm::closeEvent(QCloseEvent *event)

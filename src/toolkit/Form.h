@@ -23,7 +23,9 @@ public:
     // Fixes the client area's size.
     void SetClientSize(int width, int height);
 
-    // Centres the window on the screen that holds it.
+    // Centres the window with its frame on the screen that holds it, where the platform lets a
+    // program place its windows. A frame the window system has not drawn yet is guessed, and the
+    // window is centred again once it has been framed.
     void CentreOnScreen();
 
     // Shows the window modally and returns its modal result once it has closed.
@@ -43,11 +45,13 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void CloseModal();
 
     int modalResult_ = mrNone;
     bool closePending_ = false;
+    bool centreWhenFramed_ = false;
     QEventLoop *loop_ = nullptr;
 };

@@ -15,6 +15,7 @@ void TImageList::SetSize(int width, int height)
     width_ = width;
     height_ = height;
     images_.clear();
+    emit SizeChanged();
 }
 
 void TImageList::SetBkColor(const QColor &colour)
@@ -60,7 +61,8 @@ void TImageList::Draw(QPainter &painter, int x, int y, int index) const
     if (index < 0 || index >= images_.size())
         return;
     const QImage &image = images_.at(index);
-    if (image.hasAlphaChannel())
+    // Without a background colour, transparent parts leave what lies beneath.
+    if (image.hasAlphaChannel() && bkColor_.isValid())
         painter.fillRect(x, y, width_, height_, bkColor_);
     painter.drawImage(x, y, image);
 }

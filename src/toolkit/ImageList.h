@@ -19,7 +19,7 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // Changes the picture size; a list whose size changes loses its pictures.
+    // Changes the picture size; a list whose size changes loses its pictures and says so.
     void SetSize(int width, int height);
 
     int Count() const { return images_.size(); }
@@ -41,6 +41,9 @@ public:
     // Sizes bitmap to the picture size (keeping its memory when it already has that size) and draws
     // picture i at (0, 0); an index with no picture leaves the bitmap's pixels as they were.
     void GetBitmap(int index, QImage &bitmap) const;
+
+signals:
+    void SizeChanged();
 
 private:
     int width_ = 16;

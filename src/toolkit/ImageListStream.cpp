@@ -1,5 +1,6 @@
 #include "toolkit/ImageListStream.h"
 
+#include "toolkit/BitmapFile.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/ImageList.h"
 
@@ -44,6 +45,11 @@ public:
         const uchar *at = data_ + pos_;
         pos_ += count;
         return at;
+    }
+    // Everything not read yet.
+    QByteArray Rest() const
+    {
+        return QByteArray(reinterpret_cast<const char *>(data_ + pos_), static_cast<qsizetype>(size_ - pos_));
     }
     quint16 U16() { return qFromLittleEndian<quint16>(Take(2)); }
     quint32 U32() { return qFromLittleEndian<quint32>(Take(4)); }
@@ -167,6 +173,49 @@ void AppendBitmapHeaders(QByteArray &out, quint32 fileSizeField, quint32 pixelOf
     AppendU32(out, 0);
 }
 
+// The older layout: a 4-byte length of the image bitmap file, a 4-byte picture count, the image
+// bitmap file and the mask bitmap file, in any depth the bitmap reader knows. It carries no picture
+// size and no background colour: the list keeps its own, and its pictures are cut from the image
+// bitmap row by row, left to right. A white mask pixel marks a transparent picture pixel.
+void ReadOlderLayout(const QByteArray &data, TImageList &list)
+{
+    Cursor in(data);
+    const quint32 imageLength = in.U32();
+    const qint32 count = in.I32();
+    const uchar *imageFile = in.Take(imageLength);
+    const QImage image = BitmapFile::Decode(QByteArray(reinterpret_cast<const char *>(imageFile), imageLength))
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage mask = BitmapFile::Decode(in.Rest()).convertToFormat(QImage::Format_RGB32);
+    const int width = list.Width();
+    const int height = list.Height();
+    if (image.isNull() || mask.size() != image.size() || count < 0 || width <= 0 || height <= 0)
+        Fail();
+    const int columns = image.width() / width;
+    if (count > columns * (image.height() / height))
+        Fail();
+
+    QList<QImage> pictures;
+    pictures.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QRect cell((i % columns) * width, (i / columns) * height, width, height);
+        QImage picture = image.copy(cell);
+        for (int y = 0; y < height; ++y) {
+            const auto *bits = reinterpret_cast<const QRgb *>(mask.constScanLine(cell.top() + y)) + cell.left();
+            for (int x = 0; x < width; ++x) {
+                if (qGray(bits[x]) < 128)
+                    continue;
+                if (!picture.hasAlphaChannel())
+                    picture = picture.convertToFormat(QImage::Format_ARGB32);
+                picture.setPixel(x, y, qRgba(0, 0, 0, 0));
+            }
+        }
+        pictures.append(picture);
+    }
+    list.Clear();
+    for (const QImage &picture : std::as_const(pictures))
+        list.Add(picture);
+}
+
 } // namespace
 
 void ImageListStream::Read(const QByteArray &data, TImageList &list)
@@ -175,9 +224,10 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
     const uchar *head = in.Take(HeaderSize);
     const quint32 firstWord = qFromLittleEndian<quint32>(head);
     const quint32 secondWord = qFromLittleEndian<quint32>(head + 4);
-    // The older layout (or anything else) is not something this program can rebuild.
-    if (firstWord == secondWord || head[0] != 'I' || head[1] != 'L')
-        Fail();
+    if (firstWord == secondWord || head[0] != 'I' || head[1] != 'L') {
+        ReadOlderLayout(data, list);
+        return;
+    }
     const quint16 version = qFromLittleEndian<quint16>(head + 2);
     const int count = qFromLittleEndian<quint16>(head + 4);
     const int allocated = qFromLittleEndian<quint16>(head + 6);
@@ -199,7 +249,6 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
     const bool noBackground =
         background[0] == 0xFF && background[1] == 0xFF && background[2] == 0xFF && background[3] == 0xFF;
     const QColor bkColour = noBackground ? QColor() : QColor(background[0], background[1], background[2]);
-    const QRgb maskedPixel = noBackground ? qRgb(0, 0, 0) : bkColour.rgb();
 
     // A mask without a set bit changes nothing; the program's own lists are all opaque.
     const bool anyMasked =
@@ -223,7 +272,9 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
             pictures.append(picture);
             continue;
         }
-        QImage picture(width, height, QImage::Format_RGB32);
+        // Masked pixels stay transparent: the list's background colour, or what lies beneath when
+        // it has none, shows through them when the picture is drawn.
+        QImage picture(width, height, QImage::Format_ARGB32);
         for (int y = 0; y < height; ++y) {
             const uchar *source = image.Row(top + y) + 2 * left;
             auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
@@ -233,7 +284,7 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
             for (int x = 0; x < width; ++x) {
                 const int bit = left + x;
                 if (bits[bit >> 3] & (0x80 >> (bit & 7)))
-                    target[x] = maskedPixel;
+                    target[x] = qRgba(0, 0, 0, 0);
             }
         }
         pictures.append(picture);

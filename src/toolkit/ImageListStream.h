@@ -8,11 +8,13 @@
 class TImageList;
 
 // Reader and writer of the stored image-list stream: the "IL" header, the 5-5-5 image bitmap
-// holding four pictures a row, the 1-bit mask bitmap and the trailer.
+// holding four pictures a row, the 1-bit mask bitmap and the trailer. The reader also takes the
+// older layout without the header.
 class ImageListStream
 {
 public:
-    // Rebuilds list from data: its picture size, background colour and pictures. Raises EReadError
+    // Rebuilds list from data: its picture size, background colour and pictures (the older layout
+    // gives only pictures, of the list's own size). Masked pixels are transparent. Raises EReadError
     // "Failed to read ImageList data from stream" for anything that cannot be rebuilt; the list is
     // then left unchanged.
     static void Read(const QByteArray &data, TImageList &list);

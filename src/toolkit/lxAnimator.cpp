@@ -50,10 +50,12 @@ void TlxAnimator::SetImageList(TImageList *list)
     if (imageList_ == list)
         return;
     if (imageList_)
-        disconnect(imageList_, &QObject::destroyed, this, nullptr);
+        disconnect(imageList_, nullptr, this, nullptr);
     imageList_ = list;
     if (list) {
         connect(list, &QObject::destroyed, this, [this](QObject *component) { Notification(component); });
+        // The control keeps the list's picture size as it is now, not as it was when assigned.
+        connect(list, &TImageList::SizeChanged, this, [this] { SnapToList(); });
         SnapToList();
     } else {
         setMinimumSize(0, 0);

@@ -37,7 +37,8 @@ public:
     virtual void SetImageIndex(std::int32_t index);
 
     TImageList *ImageList() const { return imageList_; }
-    // The source of the frames (not owned); the control takes the list's picture size.
+    // The source of the frames (not owned); the control takes the list's picture size, and takes it
+    // again whenever the list's size changes.
     virtual void SetImageList(TImageList *list);
 
     // The background behind frames: the parent's background colour.
