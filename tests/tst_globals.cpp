@@ -368,6 +368,15 @@ private slots:
         QVERIFY(!QFile::exists(disc.Root() + QStringLiteral("Files/pwned2")));
     }
 
+    void shellRunStartsAProgramWithItsParameters()
+    {
+        FakeOpener opener;
+        // The recorder stands for the program, started with the parameters as its own arguments.
+        GlobalsU::ShellRun(QStringLiteral("xdg-open"), QStringLiteral("-o \"My Files\" $(x)"), {},
+                           GlobalsU::SW_SHOWNORMAL);
+        QCOMPARE(opener.Calls(1).value(0).arguments, QStringList({"-o", "My Files", "$(x)"}));
+    }
+
     void shellRunOnAMissingFileReturnsQuietly()
     {
         FakeOpener opener;
