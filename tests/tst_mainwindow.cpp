@@ -176,6 +176,7 @@ private:
 
 void TestMainWindow::initTestCase()
 {
+    UseOwnIconTheme();
     Fonts::Install();
     startFolder_ = QDir::currentPath();
 }
