@@ -10,6 +10,7 @@
 #include "toolkit/Control.h"
 #include "toolkit/Image.h"
 #include "toolkit/RzLabel.h"
+#include "toolkit/RzLstBox.h"
 #include "toolkit/ScrollU.h"
 #include "toolkit/lxAnimator.h"
 #include "toolkit/lxPageControl1.h"
@@ -77,6 +78,7 @@ private slots:
     void everyClickableControlIsANamedButton();
     void otherControls();
     void pressingButtons();
+    void pressActsOnlyWhereAClickCould();
     void creditsReadWhole();
     void captionsReadWithoutAccelerators_data();
     void captionsReadWithoutAccelerators();
@@ -187,6 +189,28 @@ void TestAccessibility::pressingButtons()
     press(menu.Find("lblOverQuit"));
     QVERIFY(!menu.form->isVisible());
     QCOMPARE(menu.errors.errors, QStringList());
+}
+
+// Hidden or disabled controls and windows behind a modal window ignore a press, as they ignore the mouse.
+void TestAccessibility::pressActsOnlyWhereAClickCould()
+{
+    Menu menu;
+    menu.disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    press(menu.Find("anmMainTemplate"));
+    press(menu.Find("anmMainTemplate")); // now on the hidden main page
+    QCOMPARE(menu.Find<TRzListBox>("lbxTemplate")->Count(), 1);
+    QWidget *back = menu.Find("lblExtraBack");
+    back->setEnabled(false);
+    press(back);
+    back->setEnabled(true);
+    QWidget modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    press(back);
+    QCOMPARE(menu.PageName(), QStringLiteral("tabIndex"));
+    modal.hide();
+    press(back);
+    QCOMPARE(menu.PageName(), QStringLiteral("tabMain"));
 }
 
 // The scrolling box offers the credits whole, and every part that a click closes the window on

@@ -322,7 +322,9 @@ private slots:
         image.grab();
         image.grab();
         QCOMPARE(loads, 1);
-        QCOMPARE(errors.errors, QStringList{QStringLiteral("Bitmap image is not valid.")});
+        // Shown once painting is over, never from inside the paint event.
+        QCOMPARE(errors.errors, QStringList());
+        QTRY_COMPARE(errors.errors, QStringList{QStringLiteral("Bitmap image is not valid.")});
         QVERIFY(image.Picture().isNull());
     }
 
@@ -364,6 +366,15 @@ private slots:
         QCOMPARE(calls.at(0).folder, disc.Root() + QStringLiteral("Files"));
         QVERIFY(!QFile::exists(disc.Root() + QStringLiteral("Files/pwned")));
         QVERIFY(!QFile::exists(disc.Root() + QStringLiteral("Files/pwned2")));
+    }
+
+    void shellRunStartsAProgramWithItsParameters()
+    {
+        FakeOpener opener;
+        // The recorder stands for the program, started with the parameters as its own arguments.
+        GlobalsU::ShellRun(QStringLiteral("xdg-open"), QStringLiteral("-o \"My Files\" $(x)"), {},
+                           GlobalsU::SW_SHOWNORMAL);
+        QCOMPARE(opener.Calls(1).value(0).arguments, QStringList({"-o", "My Files", "$(x)"}));
     }
 
     void shellRunOnAMissingFileReturnsQuietly()

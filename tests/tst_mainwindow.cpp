@@ -178,6 +178,7 @@ private:
 
 void TestMainWindow::initTestCase()
 {
+    UseOwnIconTheme();
     Fonts::Install();
     startFolder_ = QDir::currentPath();
 }

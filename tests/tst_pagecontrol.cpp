@@ -121,6 +121,17 @@ private slots:
         QVERIFY(stage.control->Pages(0)->isVisible());
     }
 
+    void aDestroyedPageLeavesTheControl()
+    {
+        Stage stage;
+        QWidget *last = stage.control->Pages(3);
+        delete stage.control->ActivePage();
+        stage.control->resize(300, 200);
+        QCOMPARE(stage.control->PageCount(), 3);
+        QCOMPARE(stage.control->ActivePage(), nullptr);
+        QCOMPARE(stage.control->IndexOfPage(last), 2);
+    }
+
     void aPageOfAnotherControlIsRefused()
     {
         Stage stage;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "platform/InstanceChannel.h"
 #include "platform/InstanceLock.h"
 
 #include <QDir>
@@ -8,7 +9,9 @@
 #include <QFileInfo>
 #include <QHostInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <QWidget>
 
 #include <memory>
 
@@ -143,6 +146,32 @@ private slots:
         QProcess *next = setup.Start();
         QTRY_VERIFY_WITH_TIMEOUT(setup.MenuListening(), 15000);
         QCOMPARE(next->state(), QProcess::Running);
+    }
+
+    // Where the runtime folder cannot hold the socket (its path is too long), the menu listens in a
+    // private folder of its own, where a later start finds it; where neither can, it says so.
+    void channelFallsBackToAFolderOfItsOwn()
+    {
+        QTemporaryDir base;
+        const QString tooLong = base.path() + QLatin1Char('/') + QString(110, QLatin1Char('x'));
+        QVERIFY(QDir().mkpath(tooLong));
+        QFile::setPermissions(tooLong, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", tooLong.toLocal8Bit());
+        for (const QString &temp : {base.path(), tooLong}) {
+            qputenv("TMPDIR", temp.toLocal8Bit());
+            const bool found = temp == base.path();
+            if (!found)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("a later start will not find")));
+            QWidget window;
+            InstanceChannel running(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor"));
+            QCOMPARE(running.Listen(&window), found);
+            QCOMPARE(InstanceChannel(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor")).RaiseRunningCopy(),
+                     found);
+        }
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("TMPDIR", oldTemp);
     }
 
     void socketLeftByACrashedCopyIsReplaced()

@@ -80,7 +80,8 @@ QString WithTrailingBackslash(const QString &text);
 // The window-show code every caller passes.
 inline constexpr int SW_SHOWNORMAL = 1;
 
-// Opens a file or folder with the desktop's default action and returns at once; failures are silent.
+// Opens a file or folder with the desktop's default action, or with parameters starts the program
+// with them, and returns at once; failures are silent.
 void ShellRun(const QString &fileName, const QString &parameters, const QString &folder, int showMode);
 
 // Paints a Windows bitmap file over the picture control's bitmap at (0, 0), at its own size.

@@ -2,22 +2,41 @@
 
 #include "platform/InstanceLock.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
 
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 const QByteArray RaiseRequest = "raise\n";
 constexpr int ConnectTimeoutMs = 2000;
 constexpr int WriteTimeoutMs = 2000;
+
+// Makes folder this user's private folder; false where it cannot be had or someone else owns it.
+bool MakePrivateFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info = {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+        return false;
+    return (info.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
+}
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
     : QObject(parent)
-    , serverName_(InstanceLock::RuntimeFolder() + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption +
-                  QLatin1Char('-') + QString::number(::getuid()))
+    , runtimeName_(InstanceLock::RuntimeFolder() + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption +
+                   QLatin1Char('-') + QString::number(::getuid()))
+    , ownFolder_(QDir::tempPath() + QStringLiteral("/brindlemoor-") + QString::number(::getuid()))
+    , ownName_(ownFolder_ + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption)
 {
 }
 
@@ -26,9 +45,12 @@ InstanceChannel::~InstanceChannel() = default;
 bool InstanceChannel::RaiseRunningCopy() const
 {
     QLocalSocket socket;
-    socket.connectToServer(serverName_);
-    if (!socket.waitForConnected(ConnectTimeoutMs))
-        return false;
+    socket.connectToServer(runtimeName_);
+    if (!socket.waitForConnected(ConnectTimeoutMs)) {
+        socket.connectToServer(ownName_);
+        if (!socket.waitForConnected(ConnectTimeoutMs))
+            return false;
+    }
     socket.write(RaiseRequest);
     // The request must be sent before this start ends.
     while (socket.bytesToWrite() > 0) {
@@ -44,11 +66,26 @@ bool InstanceChannel::RaiseRunningCopy() const
 bool InstanceChannel::Listen(QWidget *window)
 {
     window_ = window;
-    QLocalServer::removeServer(serverName_);
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &InstanceChannel::Answer);
-    return server_->listen(serverName_);
+    if (ListenAt(runtimeName_))
+        return true;
+    const QString runtimeError = server_->errorString();
+    const bool ownFolder = MakePrivateFolder(ownFolder_);
+    if (ownFolder && ListenAt(ownName_))
+        return true;
+    const QString ownError = ownFolder ? server_->errorString() : QStringLiteral("the folder cannot be made private");
+    // The menu runs on; only a later start cannot find it and opens a second one.
+    qWarning("Brindlemoor: a later start will not find this menu: cannot listen at %s (%s) nor at %s (%s)",
+             qPrintable(runtimeName_), qPrintable(runtimeError), qPrintable(ownName_), qPrintable(ownError));
+    return false;
+}
+
+bool InstanceChannel::ListenAt(const QString &serverName)
+{
+    QLocalServer::removeServer(serverName);
+    return server_->listen(serverName);
 }
 
 void InstanceChannel::Answer()

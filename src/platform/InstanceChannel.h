@@ -8,7 +8,8 @@ class QLocalServer;
 class QWidget;
 
 // How a later start finds the running menu and asks it to come forward: a local socket named
-// after the main window's class and caption and the user.
+// after the main window's class and caption and the user, in the user's runtime folder or, where
+// that cannot hold it, in a private folder of this user's own.
 class InstanceChannel : public QObject
 {
     Q_OBJECT
@@ -21,18 +22,20 @@ public:
     bool RaiseRunningCopy() const;
 
     // Starts answering later starts on behalf of window (called while holding the start-up lock,
-    // so a socket left by a crashed copy can be removed first).
+    // so a socket left by a crashed copy can be removed first). Where no socket can be had, says
+    // so on standard error and returns false.
     bool Listen(QWidget *window);
 
     // Restores a minimised window, otherwise raises and activates it.
     static void BringForward(QWidget *window);
 
-    QString ServerName() const { return serverName_; }
-
 private:
     void Answer();
+    bool ListenAt(const QString &serverName);
 
-    QString serverName_;
+    QString runtimeName_;
+    QString ownFolder_;
+    QString ownName_;
     QLocalServer *server_ = nullptr;
     QPointer<QWidget> window_;
 };

@@ -6,10 +6,11 @@
 
 void Shell::Open(const QString &fileName, const QString &parameters, const QString &folder)
 {
-    // Never through a command line: the path reaches the opener as one untouched argument.
-    QStringList arguments{fileName};
-    if (!parameters.isEmpty())
-        arguments.append(parameters);
+    // Never through a shell's command line: the path is one untouched argument, and parameters
+    // are split only at blanks outside double quotes, as a program's command line is.
     const QString workingFolder = folder.isEmpty() ? QDir::currentPath() : folder;
-    QProcess::startDetached(QStringLiteral("xdg-open"), arguments, workingFolder);
+    if (parameters.isEmpty())
+        QProcess::startDetached(QStringLiteral("xdg-open"), {fileName}, workingFolder);
+    else
+        QProcess::startDetached(fileName, QProcess::splitCommand(parameters), workingFolder);
 }

@@ -4,6 +4,8 @@
 #include "toolkit/Image.h"
 #include "toolkit/RzLabel.h"
 
+#include <QApplication>
+
 namespace {
 
 QAccessibleInterface *ControlFactory(const QString &, QObject *object)
@@ -24,6 +26,27 @@ QString WithoutAccelerators(const QString &caption)
         text += caption[i];
     }
     return text;
+}
+
+// Whether a modal window keeps input from window, as it keeps the mouse from it.
+bool BlockedByModal(const QWidget *window)
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || modal == window)
+        return false;
+    // A window opened from the modal one takes input.
+    for (const QWidget *w = window->parentWidget(); w; w = w->parentWidget()) {
+        if (w == modal)
+            return false;
+    }
+    if (modal->windowModality() != Qt::WindowModal)
+        return true;
+    // A window-modal one blocks only the windows it was opened from.
+    for (const QWidget *w = modal->parentWidget(); w; w = w->parentWidget()) {
+        if (w->window() == window)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -47,6 +70,12 @@ TControl *TControlAccessible::Control() const
 bool TControlAccessible::Clickable() const
 {
     return bool(Control()->OnClick);
+}
+
+bool TControlAccessible::Pressable() const
+{
+    const TControl *control = Control();
+    return control->isVisible() && control->isEnabled() && !BlockedByModal(control->window());
 }
 
 QAccessible::Role TControlAccessible::role() const
@@ -89,8 +118,11 @@ QStringList TControlAccessible::actionNames() const
 
 void TControlAccessible::doAction(const QString &actionName)
 {
-    if (actionName == pressAction() && Clickable())
-        Control()->Click();
-    else
+    if (actionName != pressAction() || !Clickable()) {
         QAccessibleWidget::doAction(actionName);
+        return;
+    }
+    // A press acts only where a mouse click could reach the control.
+    if (Pressable())
+        Control()->Click();
 }

@@ -23,4 +23,5 @@ public:
 private:
     TControl *Control() const;
     bool Clickable() const;
+    bool Pressable() const;
 };

@@ -2,8 +2,11 @@
 
 #include "toolkit/Dispatch.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <exception>
 
 TImage::TImage(QWidget *parent) : TControl(parent)
 {
@@ -58,7 +61,16 @@ void TImage::EnsurePicture()
 
 void TImage::paintEvent(QPaintEvent *event)
 {
-    Dispatch::Guarded([this] { LoadPicture(); });
+    try {
+        LoadPicture();
+    } catch (...) {
+        // An error box opened inside a paint event would paint and run events within it: the
+        // error is shown once painting is over, even when the control is gone by then.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [error = std::current_exception()] { Dispatch::Guarded([&error] { std::rethrow_exception(error); }); },
+            Qt::QueuedConnection);
+    }
     if (picture_.isNull())
         return;
     QPainter painter(this);

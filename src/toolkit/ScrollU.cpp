@@ -61,9 +61,13 @@ void TMarquee::Stop()
     if (!running_)
         return;
     timer_->SetEnabled(false);
+    // Stopped before the handler runs, so that a handler calling Stop (or a destructor's Stop)
+    // raises nothing a second time.
+    running_ = false;
     if (OnDone)
         OnDone(this);
-    running_ = false;
+    if (running_)
+        return; // started again by the handler, with a buffer of its own
     buffer_ = QImage();
     update();
 }

@@ -49,7 +49,8 @@ public:
     // Replaces the lines with a copy of value's; the marquee keeps its own list.
     void SetItems(const QList<QByteArray> &value);
 
-    // Raised by Stop while the marquee is still running and its buffer still exists.
+    // Raised by Stop once the marquee counts as stopped, while its buffer still exists; the handler
+    // may start it again.
     TNotifyEvent OnDone;
 
     // Read at every tick: true starts a finished pass over, false stops the marquee.

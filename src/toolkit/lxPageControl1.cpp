@@ -1,6 +1,7 @@
 #include "toolkit/lxPageControl1.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QPalette>
 #include <QResizeEvent>
 
@@ -94,4 +95,16 @@ void TlxPageControl1::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     for (QWidget *page : pages_)
         page->setGeometry(rect());
+}
+
+void TlxPageControl1::childEvent(QChildEvent *event)
+{
+    QWidget::childEvent(event);
+    // A page destroyed or taken away leaves the control.
+    if (!event->removed())
+        return;
+    const QObject *child = event->child();
+    pages_.removeIf([child](const QWidget *page) { return page == child; });
+    if (active_ == child)
+        active_ = nullptr;
 }

@@ -35,6 +35,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void childEvent(QChildEvent *event) override;
 
 private:
     QVector<QWidget *> pages_;

@@ -38,7 +38,7 @@ start_display() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_WORK/display" >/dev/null 2>&1 &
     E2E_XVFB=$!
     wait_until 10 test -s "$E2E_WORK/display" || { echo "Xvfb did not start"; exit 1; }
-    export DISPLAY=":$(cat "$E2E_WORK/display")"
+    export DISPLAY=":$(cat "$E2E_WORK/display")" QT_QPA_PLATFORM=xcb
     export HOME="$E2E_WORK/home" XDG_CONFIG_HOME="$E2E_WORK/home/.config"
     export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
     mkdir -p "$HOME" "$XDG_CONFIG_HOME"

@@ -74,6 +74,7 @@ else
     for package in libqt6widgets6 libqt6network6 libqt6gui6 libisofs6 fonts-liberation xdg-utils; do
         echo ", $depends," | grep -qE "[ ,]$package[ ,(]" || fail "the package does not depend on $package"
     done
+    echo "$info" | grep -q '^ Recommends: .*adwaita-icon-theme' || fail "the package does not recommend an icon theme"
     contents=$(dpkg-deb --contents "$deb")
     for file in ./usr/bin/brindlemoor ./usr/bin/brindle-disc ./usr/share/brindlemoor/sample-disc/CD07; do
         echo "$contents" | grep -qE "^-rwxr-xr-x .* $file$" || fail "the package lacks the executable $file"

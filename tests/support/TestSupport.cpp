@@ -72,6 +72,12 @@ QList<FakeOpener::Call> FakeOpener::Calls(int count, int timeoutMs) const
     }
 }
 
+void UseOwnIconTheme()
+{
+    qputenv("XDG_DATA_HOME", BRINDLE_TEST_DATA "/icon-theme");
+    qputenv("XDG_DATA_DIRS", BRINDLE_TEST_DATA "/icon-theme");
+}
+
 TempDisc::TempDisc()
 {
     for (const char *folder : {"Files/Interface/Blue", "Files/Interface/Red", "Files/Interface/Purple",
