@@ -222,7 +222,10 @@ void TestCopyF::recordsFolderAndReportsUnwritableSettings()
     // break the file is refused.
     QVERIFY(QFile::setPermissions(CopyF::SettingsFileName(), QFile::ReadOwner | QFile::WriteOwner));
     const QByteArray before = ReadAll(CopyF::SettingsFileName());
-    CopyF::RecordTemplateFolder(QStringLiteral("/x/a=b.doc"));
+    for (const char *name : {"a=b.doc", "[Draft].doc", ";Notes.doc", " Memo.doc", "Memo.doc ", "Two\nLines.doc"}) {
+        CopyF::RecordTemplateFolder(QStringLiteral("/x/") + QLatin1String(name));
+        QCOMPARE(CopyF::LookUpTemplateFolder(QStringLiteral("/x/") + QLatin1String(name)), QStringLiteral("ERROR"));
+    }
     QVERIFY_THROWS_EXCEPTION(EIniFileException, CopyF::RecordTemplateFolder(QStringLiteral("/x\ny/a.doc")));
     QCOMPARE(ReadAll(CopyF::SettingsFileName()), before);
 }

@@ -41,10 +41,6 @@ private slots:
     void cleanup();
 
     void deliversTemplateWithCompanions();
-    void opensCompanionAlreadyCopied_data();
-    void opensCompanionAlreadyCopied();
-    void deliversNamesTheSettingsCannotHold_data();
-    void deliversNamesTheSettingsCannotHold();
     void neverOverwritesUserFiles();
     void cancelledDeliveryDoesNothing();
     void discWithoutPicturesOrSounds();
@@ -132,91 +128,6 @@ void TestTemplateDelivery::deliversTemplateWithCompanions()
     QCOMPARE(calls.front().arguments, QStringList{folder});
     QVERIFY(errors_->errors.isEmpty());
     QVERIFY(errors_->messages.isEmpty());
-}
-
-void TestTemplateDelivery::opensCompanionAlreadyCopied_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("as copied beside another template") << QByteArray() << false;
-    QTest::newRow("read-only, as older copies were left") << QByteArray() << true;
-    QTest::newRow("edited by the user") << QByteArray("my budget, edited") << false;
-}
-
-// A companion copied with another template is not remembered on its own: opening it from the list
-// asks once, keeps the file that is there and opens it.
-void TestTemplateDelivery::opensCompanionAlreadyCopied()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, readOnly);
-    {
-        CopyDialogDriver driver({[](TfrmCopy &dialog) { CopyDialogDriver::Click(dialog, "btnCopy"); }});
-        TemplateDelivery::Deliver(Templates, entries(), 1);
-        QVERIFY(driver.AllStepsRun());
-    }
-    const QString budget = home_->path() + QStringLiteral("/BrindlePC/CD-ROM3/Budget.xls");
-    if (!content.isEmpty())
-        overwrite(budget, content);
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(budget, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    const QByteArray expected = content.isEmpty() ? QByteArray("template Budget.xls") : content;
-    {
-        CopyDialogDriver driver({[](TfrmCopy &dialog) { CopyDialogDriver::Click(dialog, "btnCopy"); }});
-        TemplateDelivery::Deliver(Templates, entries(), 0);
-        QVERIFY(driver.AllStepsRun());
-        QCOMPARE(driver.pages, QList<int>{0});
-    }
-    QVERIFY(errors_->messages.isEmpty());
-    QVERIFY(errors_->errors.isEmpty());
-    QCOMPARE(ReadAll(budget), expected);
-    QVERIFY(!FileOps::IsReadOnly(budget));
-    QCOMPARE(opener_->Calls(2).size(), 2);
-
-    // Remembered now: the next time it opens without a dialog.
-    CopyDialogDriver noDialog;
-    QString destination;
-    QVERIFY(CopyF::LocateTemplate(disc_->Root() + Templates + QStringLiteral("Budget.xls"), destination));
-    QCOMPARE(destination, budget);
-    QCOMPARE(noDialog.Unexpected(), 0);
-}
-
-void TestTemplateDelivery::deliversNamesTheSettingsCannotHold_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("equals sign") << QStringLiteral("Plan=2024.doc");
-    QTest::newRow("bracket in front") << QStringLiteral("[Draft].doc");
-    QTest::newRow("semicolon in front") << QStringLiteral(";Notes.doc");
-    QTest::newRow("blank in front") << QStringLiteral(" Memo.doc");
-    QTest::newRow("blank at the end") << QStringLiteral("Memo.doc ");
-    QTest::newRow("line break") << QStringLiteral("Two\nLines.doc");
-}
-
-// Such a template is delivered and opened all the same; only its folder is not remembered, and the
-// entries already in the settings file read back as before.
-void TestTemplateDelivery::deliversNamesTheSettingsCannotHold()
-{
-    QFETCH(QString, name);
-    const QStringList list = entries() << name;
-    disc_->Write(Templates + name, "odd template");
-    {
-        CopyDialogDriver driver({[](TfrmCopy &dialog) { CopyDialogDriver::Click(dialog, "btnCopy"); }});
-        TemplateDelivery::Deliver(Templates, list, 1);
-        QVERIFY(driver.AllStepsRun());
-    }
-    const QByteArray settings = ReadAll(CopyF::SettingsFileName());
-    const QString folder = home_->path() + QStringLiteral("/BrindlePC/CD-ROM3/");
-    overwrite(folder + name, "odd template, edited");
-    for (int round = 0; round < 2; ++round) {
-        CopyDialogDriver driver({[](TfrmCopy &dialog) { CopyDialogDriver::Click(dialog, "btnCopy"); }});
-        TemplateDelivery::Deliver(Templates, list, 3);
-        QVERIFY(driver.AllStepsRun());
-    }
-    QVERIFY(errors_->messages.isEmpty());
-    QVERIFY(errors_->errors.isEmpty());
-    QCOMPARE(ReadAll(folder + name), QByteArray("odd template, edited"));
-    QCOMPARE(ReadAll(CopyF::SettingsFileName()), settings);
-    QCOMPARE(CopyF::LookUpTemplateFolder(folder + QStringLiteral("Letter.doc")), folder);
-    QCOMPARE(opener_->Calls(3).size(), 3);
 }
 
 void TestTemplateDelivery::neverOverwritesUserFiles()
