@@ -14,6 +14,7 @@
 #include "toolkit/Exceptions.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -34,7 +35,8 @@ bool CheckSingleInstance(InstanceLock &lock)
 
 int RunMenu(const QString &programPath)
 {
-    Fonts::Install();
+    Fonts::Install(QFileInfo(programPath).absolutePath() + QLatin1Char('/') + QLatin1String(RuntimeFolder) +
+                   QStringLiteral("fonts"));
 
     try {
         GlobalsU::InitDiscContext(programPath);

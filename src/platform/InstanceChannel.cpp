@@ -2,16 +2,23 @@
 
 #include "platform/InstanceLock.h"
 
+#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 #include <QWidget>
 
 #include <unistd.h>
 
 namespace {
-const QByteArray RaiseRequest = "raise\n";
+const QByteArray RaiseRequest = "raise";
+// The token a Wayland desktop gives a program it starts, with which the running copy may ask the
+// compositor to activate its window (xdg-activation).
+const char ActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 constexpr int ConnectTimeoutMs = 2000;
 constexpr int WriteTimeoutMs = 2000;
+// How long the compositor has to activate the window before the menu asks for attention instead.
+constexpr int ActivationWaitMs = 500;
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
@@ -29,7 +36,8 @@ bool InstanceChannel::RaiseRunningCopy() const
     socket.connectToServer(serverName_);
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
-    socket.write(RaiseRequest);
+    const QByteArray token = qgetenv(ActivationTokenVariable);
+    socket.write(RaiseRequest + (token.isEmpty() ? QByteArray() : ' ' + token) + '\n');
     // The request must be sent before this start ends.
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(WriteTimeoutMs))
@@ -56,10 +64,12 @@ void InstanceChannel::Answer()
     while (QLocalSocket *socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->readAll().contains(RaiseRequest.trimmed()))
+            const QList<QByteArray> words = socket->readAll().trimmed().split(' ');
+            if (words.first() != RaiseRequest || !window_)
                 return;
-            if (window_)
-                BringForward(window_);
+            if (words.size() > 1)
+                qputenv(ActivationTokenVariable, words.at(1));
+            BringForward(window_);
         });
     }
 }
@@ -72,4 +82,10 @@ void InstanceChannel::BringForward(QWidget *window)
     }
     window->raise();
     window->activateWindow();
+    // A Wayland compositor may refuse to activate a window without the user's say: the window
+    // then asks for attention in the desktop's own way.
+    QTimer::singleShot(ActivationWaitMs, window, [window] {
+        if (!window->isActiveWindow())
+            QApplication::alert(window);
+    });
 }

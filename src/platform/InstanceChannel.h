@@ -24,7 +24,8 @@ public:
     // so a socket left by a crashed copy can be removed first).
     bool Listen(QWidget *window);
 
-    // Restores a minimised window, otherwise raises and activates it.
+    // Restores a minimised window, otherwise raises and activates it; where the window manager
+    // does not let it come forward, it asks for the user's attention.
     static void BringForward(QWidget *window);
 
     QString ServerName() const { return serverName_; }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <set>
 
@@ -36,6 +37,7 @@ private:
     void checkMediaFolders();
     void checkInstallers();
     void checkAutorun();
+    void checkRuntime();
     void checkNameCase(const QString &folder);
 
     // The disc file for a path relative to the disc, found as the menu finds it (case-blind).
@@ -46,4 +48,5 @@ private:
 
     QString root_; // ends in '/'
     QList<Finding> findings_;
+    QStringList programs_; // the menu programs at the root
 };
