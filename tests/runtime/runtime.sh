@@ -126,6 +126,10 @@ for line in \
     "error: Runtime/plugins/platforms/libqwayland-generic.so: missing"; do
     grep -qF "$line" <<<"$found" || fail "check did not report: $line"
 done
+rm -rf "$copy/Runtime"
+found="$("$disc_tool" check "$copy")"
+grep -qF "error: Runtime/: missing: $(basename "$program") needs libraries that a desktop without Qt 6 lacks" \
+    <<<"$found" || fail "check did not report a disc without its runtime: $found"
 rm -rf "$copy"
 
 ((E2E_FAILURES == 0)) || { echo "$E2E_FAILURES failed expectation(s); shots in $E2E_SHOTS"; exit 1; }

@@ -84,16 +84,18 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
         const ElfDynamic elf = ElfDynamic::Read(read_(program));
         if (!elf.valid)
             continue;
-        bool needsOwn = false;
-        for (const QString &name : elf.needed)
-            needsOwn = needsOwn || !LeftToSystem(name);
-        if (!needsOwn)
+        QStringList own;
+        for (const QString &name : elf.needed) {
+            if (!LeftToSystem(name))
+                own.append(name);
+        }
+        if (own.isEmpty())
             continue;
         usesRuntime = true;
         if (libraries_.isEmpty() && files_.filter(QRegularExpression(QLatin1Char('^') + runtime)).isEmpty()) {
             problems.append({true, runtime,
                              QStringLiteral("missing: %1 needs libraries that a desktop without Qt 6 lacks (%2)")
-                                 .arg(program, elf.needed.first())});
+                                 .arg(program, own.join(QStringLiteral(", ")))});
             return problems;
         }
         checkNeeded(program, elf.needed, elf.runpath.contains(ProgramRunpath), problems);
