@@ -37,8 +37,10 @@ echo
 echo "== newest symbol versions referenced (the system must provide them)"
 elves=("$disc/CD07" $(find "$disc/Runtime" -name '*.so*' -type f))
 for family in GLIBC GLIBCXX; do
-    newest=$(for f in "${elves[@]}"; do objdump -T "$f" | grep -o "(${family}_[0-9.]*)"; done | tr -d '()' | sort -uV | tail -1)
-    users=$(for f in "${elves[@]}"; do objdump -T "$f" | grep -q "($newest)" && basename "$f"; done | tr '\n' ' ')
+    newest=$(for f in "${elves[@]}"; do objdump -T "$f" | grep -o "(${family}_[0-9.]*)" || true; done |
+        tr -d '()' | sort -uV | tail -1)
+    users=$(for f in "${elves[@]}"; do if [ "$(objdump -T "$f" | grep -c "($newest)")" -gt 0 ]; then basename "$f"; fi; done |
+        tr '\n' ' ')
     echo "$newest, by: $users"
 done
 
@@ -57,7 +59,8 @@ reads=()
 for run in $(seq "$runs"); do
     export HOME=$(mktemp -d -p "$scratch") XDG_RUNTIME_DIR=$(mktemp -d -p "$scratch")
     chmod 700 "$XDG_RUNTIME_DIR"
-    fuseiso -n "$image" "$mount" -f &
+    # Foreground with the FUSE library's log of each request, to tell which files the reads went to.
+    fuseiso -n "$image" "$mount" -d >"$scratch/reader.log" 2>&1 &
     reader=$!
     for _ in $(seq 100); do mountpoint -q "$mount" && break; sleep 0.1; done
     before=$(awk '/^rchar/ {print $2}' "/proc/$reader/io")
@@ -67,9 +70,12 @@ for run in $(seq "$runs"); do
     after=$(awk '/^rchar/ {print $2}' "/proc/$reader/io")
     reads+=($((after - before)))
     if [ "$run" = "$runs" ]; then
-        echo "where they went in the last run (pages of each file held in memory, read-ahead included):"
-        find "$mount" -type f -print0 | xargs -0 fincore -b -n -o RES,FILE 2>/dev/null | sort -rn | awk '$1 > 0' |
-            head -12 | while read -r bytes file; do echo "  $(mb "$bytes")  ${file#"$mount"/}"; done
+        echo "where they went in the last run (the kernel's read-ahead included):"
+        awk '/opcode: (OPEN|READ)/ { match($0, /nodeid: [0-9]+/); node = substr($0, RSTART + 8, RLENGTH - 8) }
+             /^open flags: / { name[node] = $4 }
+             /^   read\[[0-9]+\] [0-9]+ bytes from/ { bytes[name[node]] += $2 }
+             END { for (n in bytes) print bytes[n], n }' "$scratch/reader.log" | sort -rn | head -14 |
+            while read -r bytes file; do echo "  $(mb "$bytes")  ${file#/}"; done
     fi
     kill "$menu"
     wait "$menu" 2>/dev/null || true
