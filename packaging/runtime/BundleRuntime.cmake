@@ -13,9 +13,11 @@ foreach(input PROGRAM RUNTIME PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL P
 endforeach()
 
 # The plugins: X11 (xcb), Wayland (both platform plugins, the xdg-shell integration, the window
-# decoration drawn by the client where the compositor draws none) and the compose key's input context.
+# decoration drawn by the client where the compositor draws none), the compose key's input context,
+# and the offscreen platform for runs without a display (benchmarks, screenshots).
 set(plugins
     platforms/libqxcb.so
+    platforms/libqoffscreen.so
     platforms/libqwayland-generic.so
     platforms/libqwayland-egl.so
     wayland-shell-integration/libxdg-shell.so
