@@ -5,7 +5,7 @@ set -euo pipefail
 
 run_packages=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland patchelf
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
     fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
     xvfb xauth x11-utils imagemagick
 )

@@ -3,10 +3,10 @@
 # and the fonts of the menu's design with their licence.
 #
 # cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DPLUGIN_DIR=<Qt plugins> -DSYSTEM_LIST=<file>
-#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -DPATCHELF=<patchelf> -P BundleRuntime.cmake
+#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
 
-foreach(input PROGRAM RUNTIME PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL PATCHELF)
+foreach(input PROGRAM RUNTIME PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL)
     if(NOT ${input})
         message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
     endif()
@@ -67,25 +67,16 @@ set(staging ${RUNTIME}.partial)
 file(REMOVE_RECURSE ${staging})
 file(MAKE_DIRECTORY ${staging}/lib ${staging}/fonts)
 
-function(set_runpath file runpath)
-    execute_process(COMMAND ${PATCHELF} --set-rpath ${runpath} ${file} RESULT_VARIABLE failed)
-    if(failed)
-        message(FATAL_ERROR "Cannot set the RUNPATH of ${file}")
-    endif()
-endfunction()
-
-# Libraries find each other in their own folder, plugins two folders up; symbolic links are
+# Unmodified copies: the program's search path leads the loader to them. Symbolic links are
 # followed so that each library is one file under the name the loader looks for.
 foreach(library ${resolved})
     get_filename_component(name ${library} NAME)
     file(COPY_FILE ${library} ${staging}/lib/${name})
-    set_runpath(${staging}/lib/${name} "$ORIGIN")
 endforeach()
 foreach(plugin ${plugins})
     get_filename_component(type ${plugin} DIRECTORY)
     file(MAKE_DIRECTORY ${staging}/plugins/${type})
     file(COPY_FILE ${PLUGIN_DIR}/${plugin} ${staging}/plugins/${plugin})
-    set_runpath(${staging}/plugins/${plugin} "$ORIGIN/../../lib")
 endforeach()
 
 foreach(font ${fonts})

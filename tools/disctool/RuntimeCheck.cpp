@@ -134,9 +134,10 @@ void RuntimeCheck::checkNeeded(const QString &path, const QStringList &needed, b
                                             "start on a desktop without it")
                                  .arg(name, folder)});
         else if (!searchesRuntime)
-            problems.append({true, path,
-                             QStringLiteral("needs %1 but does not look for it in %2 (no RUNPATH %3): it does not "
-                                            "start on a desktop without Qt 6")
-                                 .arg(name, folder, ProgramRunpath)});
+            problems.append(
+                {true, path,
+                 QStringLiteral("needs %1 but does not look for it in %2 (no library search path %3): it does not "
+                                "start on a desktop without Qt 6")
+                     .arg(name, folder, ProgramRunpath)});
     }
 }
