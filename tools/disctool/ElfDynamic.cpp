@@ -54,12 +54,12 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
     if (!bytes.startsWith("\x7f"
                           "ELF") ||
         bytes.size() < 64 || bytes.at(4) != 2 || bytes.at(5) != 1)
-        return result;
+        return {};
     const auto phoff = at<std::uint64_t>(bytes, 0x20);
     const auto phentsize = at<std::uint16_t>(bytes, 0x36);
     const auto phnum = at<std::uint16_t>(bytes, 0x38);
     if (!phoff || !phentsize || !phnum || *phentsize < 56)
-        return result;
+        return {};
 
     QList<Segment> segments;
     for (std::uint16_t i = 0; i < *phnum; ++i) {
@@ -69,7 +69,7 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
         const auto address = at<std::uint64_t>(bytes, base + 16);
         const auto fileSize = at<std::uint64_t>(bytes, base + 32);
         if (!type || !offset || !address || !fileSize)
-            return result;
+            return {};
         segments.append({*type, *offset, *address, *fileSize});
     }
 
@@ -92,7 +92,7 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
         const auto tag = at<std::int64_t>(bytes, entry);
         const auto value = at<std::uint64_t>(bytes, entry + 8);
         if (!tag || !value)
-            return result;
+            return {};
         if (*tag == DT_NULL)
             break;
         if (*tag == DT_NEEDED)
@@ -107,7 +107,7 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
             rpath = *value;
     }
     if (!strtab || *strtab > static_cast<std::uint64_t>(bytes.size()) || bytes.size() - *strtab < strsz)
-        return result;
+        return {};
 
     const auto string = [&](std::uint64_t offset) -> std::optional<QString> {
         if (offset >= strsz)
@@ -121,13 +121,13 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
     for (std::uint64_t offset : neededOffsets) {
         const auto name = string(offset);
         if (!name)
-            return result;
+            return {};
         result.needed.append(*name);
     }
     if (const auto path = runpath ? runpath : rpath) {
         const auto text = string(*path);
         if (!text)
-            return result;
+            return {};
         result.runpath = text->split(QLatin1Char(':'), Qt::SkipEmptyParts);
     }
     result.valid = true;
