@@ -5,12 +5,12 @@ set -euo pipefail
 
 run_packages=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libisofs-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libisofs-dev qt6-wayland
     fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
     xvfb xauth x11-utils imagemagick
 )
 test_packages=(
-    xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3
+    xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3 weston
 )
 
 packages=("${run_packages[@]}")

@@ -14,6 +14,7 @@
 #include "toolkit/Exceptions.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <exception>
 #include <memory>
@@ -35,7 +36,8 @@ bool CheckSingleInstance(InstanceLock &lock)
 
 int RunMenu(const QString &programPath)
 {
-    Fonts::Install();
+    Fonts::Install(QFileInfo(programPath).absolutePath() + QLatin1Char('/') + QLatin1String(RuntimeFolder) +
+                   QStringLiteral("fonts"));
 
     try {
         GlobalsU::InitDiscContext(programPath);

@@ -4,6 +4,10 @@
 
 class InstanceLock;
 
+// The folder beside the program that holds the libraries, Qt plugins and fonts a disc carries for
+// desktops without them; the menu shows nothing from it.
+inline constexpr char RuntimeFolder[] = "Runtime/";
+
 // The entry routine, run once the application object exists: the disc context of the program at
 // programPath, the single-instance check, the three windows in order and the event loop. Returns
 // the process's exit status.

@@ -1,9 +1,12 @@
 #pragma once
 
-// The original's typefaces mapped onto metric-compatible fonts, and the icon theme set up where
-// the platform gives none.
+#include <QString>
+
+// The original's typefaces mapped onto metric-compatible fonts, which are added from the folder
+// the program carries them in when the system has none, and the icon theme set up where the
+// platform gives none.
 class Fonts
 {
 public:
-    static void Install();
+    static void Install(const QString &carriedFonts = {});
 };

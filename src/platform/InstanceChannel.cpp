@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
@@ -14,7 +16,10 @@
 #include <unistd.h>
 
 namespace {
-const QByteArray RaiseRequest = "raise\n";
+const QByteArray RaiseRequest = "raise";
+// The token a Wayland desktop gives a program it starts, with which the running copy may ask the
+// compositor to activate its window (xdg-activation).
+const char ActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 constexpr int ConnectTimeoutMs = 2000;
 constexpr int WriteTimeoutMs = 2000;
 
@@ -29,6 +34,8 @@ bool MakePrivateFolder(const QString &folder)
         return false;
     return (info.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
 }
+// How long the compositor has to activate the window before the menu asks for attention instead.
+constexpr int ActivationWaitMs = 500;
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
@@ -51,7 +58,8 @@ bool InstanceChannel::RaiseRunningCopy() const
         if (!socket.waitForConnected(ConnectTimeoutMs))
             return false;
     }
-    socket.write(RaiseRequest);
+    const QByteArray token = qgetenv(ActivationTokenVariable);
+    socket.write(RaiseRequest + (token.isEmpty() ? QByteArray() : ' ' + token) + '\n');
     // The request must be sent before this start ends.
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(WriteTimeoutMs))
@@ -93,10 +101,12 @@ void InstanceChannel::Answer()
     while (QLocalSocket *socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->readAll().contains(RaiseRequest.trimmed()))
+            const QList<QByteArray> words = socket->readAll().trimmed().split(' ');
+            if (words.first() != RaiseRequest || !window_)
                 return;
-            if (window_)
-                BringForward(window_);
+            if (words.size() > 1)
+                qputenv(ActivationTokenVariable, words.at(1));
+            BringForward(window_);
         });
     }
 }
@@ -109,4 +119,10 @@ void InstanceChannel::BringForward(QWidget *window)
     }
     window->raise();
     window->activateWindow();
+    // A Wayland compositor may refuse to activate a window without the user's say: the window
+    // then asks for attention in the desktop's own way.
+    QTimer::singleShot(ActivationWaitMs, window, [window] {
+        if (!window->isActiveWindow())
+            QApplication::alert(window);
+    });
 }

@@ -26,7 +26,8 @@ public:
     // so on standard error and returns false.
     bool Listen(QWidget *window);
 
-    // Restores a minimised window, otherwise raises and activates it.
+    // Restores a minimised window, otherwise raises and activates it; where the window manager
+    // does not let it come forward, it asks for the user's attention.
     static void BringForward(QWidget *window);
 
 private:

@@ -26,7 +26,8 @@ check_tree() {
         [ -f "$program" ] && [ ! -L "$program" ] || fail "$program is not a regular file"
         [ -x "$program" ] || fail "$program is not executable"
     done
-    cmp -s "$disc/CD07" "$base/bin/brindlemoor" || fail "the disc's program differs from the installed menu"
+    cmp -s "$disc/CD07" "$build/disc-program/brindlemoor" || fail "the disc's program is not the disc's build of the menu"
+    readelf -d "$base/bin/brindlemoor" | grep -q 'R[UN]*PATH' && fail "the installed menu looks for Qt off the system"
     [ "$(stat -c %i "$disc/CD07")" != "$(stat -c %i "$base/bin/brindlemoor")" ] ||
         fail "the disc's program shares its file with the installed menu"
     [ -d "$disc/Files" ] || fail "the sample disc has no Files folder"

@@ -2,11 +2,14 @@
 
 #include "BitmapProbe.h"
 #include "EDiscError.h"
+#include "RuntimeCheck.h"
 
 #include "app/GlobalsU.h"
+#include "app/Startup.h"
 #include "platform/DiscPath.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -83,6 +86,7 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkMediaFolders();
     checkInstallers();
     checkAutorun();
+    checkRuntime();
     checkNameCase(root_);
     std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
     return findings_;
@@ -124,6 +128,7 @@ std::set<int> DiscChecker::checkPrograms()
                                        "before its window opens"));
         }
     }
+    programs_ = programs;
     if (programs.isEmpty())
         error(Root, QStringLiteral("no menu program at the disc root: every colour scheme is checked"));
     else if (schemes.size() > 1)
@@ -133,6 +138,24 @@ std::set<int> DiscChecker::checkPrograms()
     if (schemes.size() != 1)
         schemes = {0, 1, 2, 3};
     return schemes;
+}
+
+void DiscChecker::checkRuntime()
+{
+    QStringList files;
+    QDirIterator walk(root_ + QLatin1String(RuntimeFolder), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (walk.hasNext())
+        files.append(relative(walk.next()));
+    const RuntimeCheck runtime(files, [this](const QString &path) {
+        QFile file(root_ + path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    });
+    for (const RuntimeCheck::Problem &problem : runtime.Inspect(programs_)) {
+        if (problem.error)
+            error(problem.path, problem.what);
+        else
+            warning(problem.path, problem.what);
+    }
 }
 
 void DiscChecker::checkBackdrops(const std::set<int> &schemes)

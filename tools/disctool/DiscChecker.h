@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <set>
 
@@ -40,6 +41,7 @@ private:
     void checkMediaFolders();
     void checkInstallers();
     void checkAutorun();
+    void checkRuntime();
     void checkNameCase(const QString &folder);
 
     // The disc file for a path relative to the disc, found as the menu finds it (case-blind).
@@ -50,4 +52,5 @@ private:
 
     QString root_; // ends in '/'
     QList<Finding> findings_;
+    QStringList programs_; // the menu programs at the root
 };

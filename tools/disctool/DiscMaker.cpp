@@ -7,9 +7,11 @@
 #include "SampleTexts.h"
 
 #include "app/GlobalsU.h"
+#include "app/Startup.h"
 #include "platform/DiscPath.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -66,6 +68,16 @@ void copyFile(const QString &source, const QString &destination)
     QFile file(source);
     if (!file.copy(destination))
         throw EDiscError(QStringLiteral("cannot copy %1 to %2: %3").arg(source, destination, file.errorString()));
+}
+
+// Copies a folder's files and sub-folders, symbolic links followed, permissions kept.
+void copyTree(const QString &source, const QString &destination)
+{
+    QDirIterator walk(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString file = walk.next();
+        copyFile(file, destination + file.mid(source.size()));
+    }
 }
 
 // Single quotes keep every character of the name literal in the script.
@@ -207,6 +219,13 @@ void DiscMaker::writeDisc(const QString &root) const
     copyFile(options_.program, program);
     if (!QFile::setPermissions(program, QFileInfo(options_.program).permissions() | Executable))
         throw EDiscError(QStringLiteral("cannot make %1 executable").arg(program));
+
+    // The runtime the build lays out beside the disc's program goes with it, so that the menu
+    // starts on desktops without Qt; a program without one relies on the user's system.
+    const QString runtime =
+        QFileInfo(QFileInfo(options_.program).absolutePath(), QLatin1String(RuntimeFolder)).filePath();
+    if (QFileInfo(runtime).isDir())
+        copyTree(runtime, disc.filePath(QLatin1String(RuntimeFolder)));
 
     // The freedesktop convention for removable media: an executable autorun.sh at the root, run
     // from anywhere; the menu opens some files relative to its working folder, so start it there.

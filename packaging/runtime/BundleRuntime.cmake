@@ -1,0 +1,89 @@
+# Lays out the runtime folder that travels beside the disc's program: the Qt libraries it uses, the
+# Qt plugins for X11 and Wayland, every library they need except those left to the user's system,
+# and the fonts of the menu's design with their licence.
+#
+# cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DPLUGIN_DIR=<Qt plugins> -DSYSTEM_LIST=<file>
+#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleRuntime.cmake
+cmake_minimum_required(VERSION 3.25)
+
+foreach(input PROGRAM RUNTIME PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL)
+    if(NOT ${input})
+        message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
+    endif()
+endforeach()
+
+# The plugins: X11 (xcb), Wayland (both platform plugins, the xdg-shell integration, the window
+# decoration drawn by the client where the compositor draws none), the compose key's input context,
+# and the offscreen platform for runs without a display (benchmarks, screenshots).
+set(plugins
+    platforms/libqxcb.so
+    platforms/libqoffscreen.so
+    platforms/libqwayland-generic.so
+    platforms/libqwayland-egl.so
+    wayland-shell-integration/libxdg-shell.so
+    wayland-decoration-client/libbradient.so
+    wayland-graphics-integration-client/libqt-plugin-wayland-egl.so
+    platforminputcontexts/libcomposeplatforminputcontextplugin.so)
+set(fonts LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)
+
+# The names left to the system, as anchored patterns.
+file(STRINGS ${SYSTEM_LIST} names REGEX "^[^#]")
+set(excluded)
+foreach(name ${names})
+    string(STRIP "${name}" name)
+    string(REPLACE "." "\\." pattern "${name}")
+    string(REPLACE "+" "\\+" pattern "${pattern}")
+    string(REPLACE "*" ".*" pattern "${pattern}")
+    list(APPEND excluded "^${pattern}$")
+endforeach()
+
+set(modules)
+foreach(plugin ${plugins})
+    if(NOT EXISTS ${PLUGIN_DIR}/${plugin})
+        message(FATAL_ERROR "The Qt plugin ${PLUGIN_DIR}/${plugin} is not installed")
+    endif()
+    list(APPEND modules ${PLUGIN_DIR}/${plugin})
+endforeach()
+
+file(GET_RUNTIME_DEPENDENCIES
+    EXECUTABLES ${PROGRAM}
+    MODULES ${modules}
+    RESOLVED_DEPENDENCIES_VAR resolved
+    UNRESOLVED_DEPENDENCIES_VAR unresolved
+    CONFLICTING_DEPENDENCIES_PREFIX conflict
+    PRE_EXCLUDE_REGEXES ${excluded})
+if(unresolved)
+    message(FATAL_ERROR "Libraries the disc's program needs were not found: ${unresolved}")
+endif()
+# With /lib and /usr/lib one folder, a library may be found twice under the same name; either is it.
+foreach(name ${conflict_FILENAMES})
+    list(GET conflict_${name} 0 first)
+    list(APPEND resolved ${first})
+endforeach()
+
+# Built beside the destination and moved into place whole, so that an interrupted run never leaves
+# a runtime that looks complete.
+set(staging ${RUNTIME}.partial)
+file(REMOVE_RECURSE ${staging})
+file(MAKE_DIRECTORY ${staging}/lib ${staging}/fonts)
+
+# Unmodified copies: the program's search path leads the loader to them. Symbolic links are
+# followed so that each library is one file under the name the loader looks for.
+foreach(library ${resolved})
+    get_filename_component(name ${library} NAME)
+    file(COPY_FILE ${library} ${staging}/lib/${name})
+endforeach()
+foreach(plugin ${plugins})
+    get_filename_component(type ${plugin} DIRECTORY)
+    file(MAKE_DIRECTORY ${staging}/plugins/${type})
+    file(COPY_FILE ${PLUGIN_DIR}/${plugin} ${staging}/plugins/${plugin})
+endforeach()
+
+foreach(font ${fonts})
+    file(COPY_FILE ${FONT_DIR}/${font} ${staging}/fonts/${font})
+endforeach()
+file(COPY_FILE ${FONT_LICENCE} ${staging}/fonts/LICENCE)
+file(COPY_FILE ${GPL} ${staging}/fonts/GPL-2)
+
+file(REMOVE_RECURSE ${RUNTIME})
+file(RENAME ${staging} ${RUNTIME})

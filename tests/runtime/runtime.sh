@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The disc's program on a desktop without Qt and without the Liberation fonts, made by hiding them
+# in a private mount namespace: on X11 (Xvfb) its window appears with the disc label drawn exactly
+# as with the fonts installed, from the disc's own Qt; on Wayland (weston, headless, no X server)
+# the menu shows and a second start ends at once. `brindle-disc check` finds a runtime with a
+# library or a plugin taken away.
+# Usage: runtime.sh SAMPLE_DISC_FOLDER DISC_TOOL SHOTS_FOLDER
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+multiarch="$(gcc -print-multiarch)"
+
+# runtime.sh --hidden COMMAND...: runs COMMAND with the system's Qt libraries and plugins and the
+# Liberation fonts hidden (to be started by unshare -m). An empty file stands over each Qt library,
+# so that a library looked for on the system fails to load instead of being found.
+if [[ "${1:-}" == --hidden ]]; then
+    shift
+    for f in /usr/lib/"$multiarch"/libQt6*; do
+        if [[ -f "$f" && ! -L "$f" ]]; then mount --bind "$HIDE_EMPTY" "$f" || exit 1; fi
+    done
+    mount -t tmpfs none "/usr/lib/$multiarch/qt6" || exit 1
+    for d in /usr/share/fonts/truetype/liberation*; do mount -t tmpfs none "$d" || exit 1; done
+    exec "$@"
+fi
+
+source "$here/../e2e/lib.sh"
+sample_disc="$(cd "$1" && pwd)"
+disc_tool="$2"
+E2E_SHOTS="$3"
+rm -rf "$E2E_SHOTS"
+mkdir -p "$E2E_SHOTS"
+program="$(find "$sample_disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
+[[ -n "$program" ]] || { echo "no program on the sample disc $sample_disc"; exit 1; }
+
+start_display
+WESTON=""
+trap 'kill $WESTON 2>/dev/null; stop_display' EXIT
+export HIDE_EMPTY="$E2E_WORK/empty"
+: >"$HIDE_EMPTY"
+
+# start_clean_menu [ENV...]: starts the disc's program from its folder on the clean desktop.
+start_clean_menu() {
+    (cd "$sample_disc" && exec env "$@" unshare -m bash "$here/runtime.sh" --hidden "$program") \
+        >>"$E2E_WORK/menu.log" 2>&1 &
+    MENU_PID=$!
+}
+stop_menu() {
+    kill "$MENU_PID" 2>/dev/null
+    wait "$MENU_PID" 2>/dev/null
+}
+# The disc label's rectangle in a shot whose window client area starts at OX, OY.
+label_sum() { region_sum $((OX + 523)) $((OY + 135)) 84 18; }
+log_tail() { tail -n 3 "$E2E_WORK/menu.log" | tr '\n' ' '; }
+
+E2E_JOURNEY=x11
+start_menu "$program"
+wait_until 30 main_window || fail "with Qt installed: no window ($(log_tail))"
+origin "$(main_window)"
+sleep 1
+shot installed
+reference="$(label_sum)"
+label="$E2E_WORK/label.png"
+convert "$E2E_LAST_SHOT" -crop "84x18+$((OX + 523))+$((OY + 135))" +repage "$label"
+stop_menu
+wait_until 5 bash -c '! xdotool search --onlyvisible --name "^Brindlemoor$"'
+
+start_clean_menu
+if wait_until 30 main_window; then
+    origin "$(main_window)"
+    sleep 1
+    shot clean
+    expect_eq "disc label drawn without the system's Qt and fonts" "$reference" "$(label_sum)"
+    maps="$(cat "/proc/$MENU_PID/maps")"
+    expect_eq "Qt libraries loaded from the disc" "$sample_disc/Runtime/lib/libQt6Core.so.6" \
+        "$(grep -o '/[^ ]*libQt6Core[^ ]*' <<<"$maps" | sort -u)"
+    grep -q "$sample_disc/Runtime/plugins/platforms/libqxcb.so" <<<"$maps" ||
+        fail "the xcb plugin was not loaded from the disc"
+else
+    fail "without Qt: no window ($(log_tail))"
+fi
+stop_menu
+
+E2E_JOURNEY=wayland
+wayland="$E2E_WORK/wayland"
+mkdir -m 700 "$wayland"
+XDG_RUNTIME_DIR="$wayland" weston --backend=headless-backend.so --use-pixman \
+    --width=640 --height=480 --socket=brindle --idle-time=0 --debug >"$E2E_WORK/weston.log" 2>&1 &
+WESTON=$!
+wait_until 10 test -S "$wayland/brindle" || fail "weston did not start ($(tail -n 3 "$E2E_WORK/weston.log"))"
+wayland_env=(-u DISPLAY XDG_RUNTIME_DIR="$wayland" WAYLAND_DISPLAY=brindle XDG_SESSION_TYPE=wayland)
+# wayland_shot: the compositor's screenshot. The output is no larger than the window, so the
+# compositor puts the window at the top left of its work area, below its panel.
+wayland_shot() {
+    rm -f "$wayland"/shots/*.png
+    mkdir -p "$wayland/shots"
+    (cd "$wayland/shots" && env "${wayland_env[@]}" weston-screenshooter) >/dev/null 2>&1 || return 1
+    E2E_LAST_SHOT="$E2E_SHOTS/wayland/menu.png"
+    mkdir -p "$E2E_SHOTS/wayland"
+    mv "$wayland"/shots/*.png "$E2E_LAST_SHOT" 2>/dev/null
+}
+start_clean_menu "${wayland_env[@]}"
+# The disc label, pixel for pixel as on X11, somewhere near its place below the window's title bar.
+shows_menu() {
+    wayland_shot &&
+        convert "$E2E_LAST_SHOT" -crop 160x260+480+100 +repage "$wayland/near-label.png" &&
+        compare -metric AE -subimage-search "$wayland/near-label.png" "$label" null: 2>/dev/null
+}
+wait_until 6 shows_menu || fail "the menu did not show on Wayland ($(log_tail))"
+first=$MENU_PID
+start_clean_menu "${wayland_env[@]}"
+wait_until 15 bash -c "! kill -0 $MENU_PID" || fail "a second start on Wayland did not end"
+wait "$MENU_PID"
+expect_eq "second start's exit status" 0 "$?" || cat "$E2E_WORK/menu.log"
+kill -0 "$first" 2>/dev/null || fail "the first menu ended when the second started"
+MENU_PID=$first
+stop_menu
+
+E2E_JOURNEY=check
+copy="$(mktemp -d "$(dirname "$sample_disc")/runtime-check-XXXXXX")"
+cp -al "$sample_disc/." "$copy/"
+rm "$copy/Runtime/lib/libQt6Gui.so.6" "$copy/Runtime/plugins/platforms/libqwayland-generic.so"
+found="$("$disc_tool" check "$copy")"
+expect_eq "check's exit status with an incomplete runtime" 1 "$?"
+for line in \
+    "error: $(basename "$program"): needs libQt6Gui.so.6, which is neither in Runtime/lib/ nor left to the system" \
+    "error: Runtime/plugins/platforms/libqxcb.so: needs libQt6Gui.so.6, which is neither" \
+    "error: Runtime/plugins/platforms/libqwayland-generic.so: missing"; do
+    grep -qF "$line" <<<"$found" || fail "check did not report: $line"
+done
+rm -rf "$copy/Runtime"
+found="$("$disc_tool" check "$copy")"
+grep -qF "error: Runtime/: missing: $(basename "$program") needs libraries that a desktop without Qt 6 lacks" \
+    <<<"$found" || fail "check did not report a disc without its runtime: $found"
+rm -rf "$copy"
+
+((E2E_FAILURES == 0)) || { echo "$E2E_FAILURES failed expectation(s); shots in $E2E_SHOTS"; exit 1; }
+echo "clean desktop: X11, Wayland and the runtime check passed"
