@@ -13,8 +13,6 @@ shift 2
 rm -rf "$E2E_SHOTS"
 mkdir -p "$E2E_SHOTS"
 [[ -f "$sample_image" ]] || { echo "no sample disc image $sample_image"; exit 1; }
-# The journeys look at real X windows, whatever platform the caller's environment names.
-export QT_QPA_PLATFORM=xcb
 
 start_display
 trap stop_display EXIT

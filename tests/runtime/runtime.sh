@@ -3,8 +3,9 @@
 # in a private mount namespace: on X11 (Xvfb) its window appears with the disc label drawn exactly
 # as with the fonts installed, from the disc's own Qt; on Wayland (weston, headless, no X server)
 # the menu shows and a second start ends at once. `brindle-disc check` finds a runtime with a
-# library or a plugin taken away.
-# Usage: runtime.sh SAMPLE_DISC_FOLDER DISC_TOOL SHOTS_FOLDER
+# library or a plugin taken away, in a folder and in an image. The program runs from the sample
+# disc's image mounted read-only, as from a pressed disc.
+# Usage: runtime.sh SAMPLE_DISC_IMAGE DISC_TOOL SHOTS_FOLDER
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 multiarch="$(gcc -print-multiarch)"
@@ -23,17 +24,20 @@ if [[ "${1:-}" == --hidden ]]; then
 fi
 
 source "$here/../e2e/lib.sh"
-sample_disc="$(cd "$1" && pwd)"
+sample_image="$1"
 disc_tool="$2"
 E2E_SHOTS="$3"
 rm -rf "$E2E_SHOTS"
 mkdir -p "$E2E_SHOTS"
-program="$(find "$sample_disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
-[[ -n "$program" ]] || { echo "no program on the sample disc $sample_disc"; exit 1; }
 
 start_display
 WESTON=""
 trap 'kill $WESTON 2>/dev/null; stop_display' EXIT
+trap 'exit 130' INT TERM
+sample_disc="$E2E_WORK/disc"
+mount_image "$sample_image" "$sample_disc" || exit 1
+program="$(find "$sample_disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
+[[ -n "$program" ]] || { echo "no program on the sample disc image $sample_image"; exit 1; }
 export HIDE_EMPTY="$E2E_WORK/empty"
 : >"$HIDE_EMPTY"
 
@@ -86,7 +90,7 @@ XDG_RUNTIME_DIR="$wayland" weston --backend=headless-backend.so --use-pixman \
     --width=640 --height=480 --socket=brindle --idle-time=0 --debug >"$E2E_WORK/weston.log" 2>&1 &
 WESTON=$!
 wait_until 10 test -S "$wayland/brindle" || fail "weston did not start ($(tail -n 3 "$E2E_WORK/weston.log"))"
-wayland_env=(-u DISPLAY XDG_RUNTIME_DIR="$wayland" WAYLAND_DISPLAY=brindle XDG_SESSION_TYPE=wayland)
+wayland_env=(-u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$wayland" WAYLAND_DISPLAY=brindle XDG_SESSION_TYPE=wayland)
 # wayland_shot: the compositor's screenshot. The output is no larger than the window, so the
 # compositor puts the window at the top left of its work area, below its panel.
 wayland_shot() {
@@ -115,16 +119,20 @@ MENU_PID=$first
 stop_menu
 
 E2E_JOURNEY=check
-copy="$(mktemp -d "$(dirname "$sample_disc")/runtime-check-XXXXXX")"
-cp -al "$sample_disc/." "$copy/"
+copy="$E2E_WORK/runtime-check"
+cp -r "$sample_disc/." "$copy/" && chmod -R u+w "$copy"
 rm "$copy/Runtime/lib/libQt6Gui.so.6" "$copy/Runtime/plugins/platforms/libqwayland-generic.so"
-found="$("$disc_tool" check "$copy")"
-expect_eq "check's exit status with an incomplete runtime" 1 "$?"
-for line in \
-    "error: $(basename "$program"): needs libQt6Gui.so.6, which is neither in Runtime/lib/ nor left to the system" \
-    "error: Runtime/plugins/platforms/libqxcb.so: needs libQt6Gui.so.6, which is neither" \
-    "error: Runtime/plugins/platforms/libqwayland-generic.so: missing"; do
-    grep -qF "$line" <<<"$found" || fail "check did not report: $line"
+"$disc_tool" image "$copy" "$E2E_WORK/incomplete.iso" >/dev/null || fail "could not master an incomplete disc"
+for disc in "$copy" "$E2E_WORK/incomplete.iso"; do
+    found="$("$disc_tool" check "$disc")"
+    status=$?
+    expect_eq "check's exit status with an incomplete runtime in $(basename "$disc")" 1 "$status"
+    for line in \
+        "error: $(basename "$program"): needs libQt6Gui.so.6, which is neither in Runtime/lib/ nor left to the system" \
+        "error: Runtime/plugins/platforms/libqxcb.so: needs libQt6Gui.so.6, which is neither" \
+        "error: Runtime/plugins/platforms/libqwayland-generic.so: missing"; do
+        grep -qF "$line" <<<"$found" || fail "check of $(basename "$disc") did not report: $line"
+    done
 done
 rm -rf "$copy/Runtime"
 found="$("$disc_tool" check "$copy")"
