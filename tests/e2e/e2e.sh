@@ -61,6 +61,12 @@ close_menu() {
 }
 
 journey_start() {
+    # The disc as pressed: the folder's files, read-only, root's, only the program and autorun.sh executable.
+    diff -rq "$(dirname "$sample_image")/sample-disc" "$disc" >/dev/null || fail "the mounted image differs from its folder"
+    expect_eq "writable or not root's on the disc" "" "$(find "$disc" \( -perm /222 -o ! -uid 0 -o ! -gid 0 \) -printf '%P ')"
+    expect_eq "executable files on the disc" "$(basename "$program") autorun.sh" \
+        "$(find "$disc" -type f -perm /111 -printf '%P\n' | LC_ALL=C sort | paste -sd ' ')"
+    expect_eq "volume label" "BRINDLE$(printf %02d "$disc_number")" "$(blkid -p -s LABEL -o value "$sample_image")"
     open_menu || return
     shot start
     expect_eq "visible windows titled Brindlemoor" 1 "$(menu_windows | wc -l)"
