@@ -72,9 +72,8 @@ bool TControlAccessible::Clickable() const
     return bool(Control()->OnClick);
 }
 
-bool TControlAccessible::Pressable() const
+bool TControlAccessible::Pressable(const TControl *control)
 {
-    const TControl *control = Control();
     return control->isVisible() && control->isEnabled() && !BlockedByModal(control->window());
 }
 
@@ -122,7 +121,14 @@ void TControlAccessible::doAction(const QString &actionName)
         QAccessibleWidget::doAction(actionName);
         return;
     }
-    // A press acts only where a mouse click could reach the control.
-    if (Pressable())
-        Control()->Click();
+    // The click comes once the press is answered, as a button's animated click does: a click that
+    // opens a modal window would otherwise keep the screen reader waiting until the window closes.
+    // It acts only where a mouse click could reach the control.
+    QMetaObject::invokeMethod(
+        Control(),
+        [control = Control()] {
+            if (Pressable(control))
+                control->Click();
+        },
+        Qt::QueuedConnection);
 }

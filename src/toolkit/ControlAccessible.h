@@ -23,5 +23,5 @@ public:
 private:
     TControl *Control() const;
     bool Clickable() const;
-    bool Pressable() const;
+    static bool Pressable(const TControl *control);
 };
