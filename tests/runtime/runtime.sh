@@ -2,9 +2,10 @@
 # The disc's program on a desktop without Qt and without the Liberation fonts, made by hiding them
 # in a private mount namespace: on X11 (Xvfb) its window appears with the disc label drawn exactly
 # as with the fonts installed, from the disc's own Qt; on Wayland (weston, headless, no X server)
-# the menu shows and a second start ends at once. `brindle-disc check` finds a runtime with a
-# library or a plugin taken away, in a folder and in an image. The program runs from the sample
-# disc's image mounted read-only, as from a pressed disc.
+# the menu shows, the credits open and close when pressed as a screen reader presses them, and a
+# second start ends at once. `brindle-disc check` finds a runtime with a library or a plugin taken
+# away, in a folder and in an image. The program runs from the sample disc's image mounted
+# read-only, as from a pressed disc.
 # Usage: runtime.sh SAMPLE_DISC_IMAGE DISC_TOOL SHOTS_FOLDER
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -31,8 +32,8 @@ rm -rf "$E2E_SHOTS"
 mkdir -p "$E2E_SHOTS"
 
 start_display
-WESTON=""
-trap 'kill $WESTON 2>/dev/null; stop_display' EXIT
+WESTON="" BUS=""
+trap 'kill $WESTON $BUS 2>/dev/null; stop_display' EXIT
 trap 'exit 130' INT TERM
 sample_disc="$E2E_WORK/disc"
 mount_image "$sample_image" "$sample_disc" || exit 1
@@ -64,6 +65,14 @@ shot installed
 reference="$(label_sum)"
 label="$E2E_WORK/label.png"
 convert "$E2E_LAST_SHOT" -crop "84x18+$((OX + 523))+$((OY + 135))" +repage "$label"
+click_at $((268 + 53)) $((361 + 54))
+wait_until 10 window_with_size 462x439 || fail "with Qt installed: the credits window did not open"
+origin "$(window_with_size 462x439)"
+sleep 1
+shot credits
+# A corner of the credits' artwork: the coloured blocks on the banner's blue.
+credits="$E2E_WORK/credits.png"
+convert "$E2E_LAST_SHOT" -crop "48x24+$((OX + 16))+$((OY + 36))" +repage "$credits"
 stop_menu
 wait_until 5 bash -c '! xdotool search --onlyvisible --name "^Brindlemoor$"'
 
@@ -91,24 +100,44 @@ XDG_RUNTIME_DIR="$wayland" weston --backend=headless-backend.so --use-pixman \
 WESTON=$!
 wait_until 10 test -S "$wayland/brindle" || fail "weston did not start ($(tail -n 3 "$E2E_WORK/weston.log"))"
 wayland_env=(-u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$wayland" WAYLAND_DISPLAY=brindle XDG_SESSION_TYPE=wayland)
-# wayland_shot: the compositor's screenshot. The output is no larger than the window, so the
+# A private session bus, on which the accessibility bus starts when first asked for; the menu
+# offers its controls there as for a screen reader.
+mapfile -t bus < <(env "${wayland_env[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
+BUS=${bus[1]}
+wayland_env+=(DBUS_SESSION_BUS_ADDRESS="${bus[0]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+press() { env "${wayland_env[@]}" /usr/bin/python3 "$here/../support/press.py" "$MENU_PID" "$1"; }
+# wayland_shot NAME: the compositor's screenshot. The output is no larger than the window, so the
 # compositor puts the window at the top left of its work area, below its panel.
 wayland_shot() {
     rm -f "$wayland"/shots/*.png
     mkdir -p "$wayland/shots"
     (cd "$wayland/shots" && env "${wayland_env[@]}" weston-screenshooter) >/dev/null 2>&1 || return 1
-    E2E_LAST_SHOT="$E2E_SHOTS/wayland/menu.png"
+    E2E_LAST_SHOT="$E2E_SHOTS/wayland/$1.png"
     mkdir -p "$E2E_SHOTS/wayland"
     mv "$wayland"/shots/*.png "$E2E_LAST_SHOT" 2>/dev/null
 }
 start_clean_menu "${wayland_env[@]}"
 # The disc label, pixel for pixel as on X11, somewhere near its place below the window's title bar.
 shows_menu() {
-    wayland_shot &&
+    wayland_shot menu &&
         convert "$E2E_LAST_SHOT" -crop 160x260+480+100 +repage "$wayland/near-label.png" &&
         compare -metric AE -subimage-search "$wayland/near-label.png" "$label" null: 2>/dev/null
 }
 wait_until 6 shows_menu || fail "the menu did not show on Wayland ($(log_tail))"
+# The corner of the credits' artwork, pixel for pixel as on X11: the compositor puts the top of a
+# window taller than its work area just below its panel, and across it picks a place at random.
+credits_in_shot() {
+    compare -metric AE -subimage-search "${E2E_LAST_SHOT}[640x40+0+86]" +repage "$credits" null: 2>/dev/null
+}
+# The menu below the compositor's panel as it was before the credits opened.
+menu_back() {
+    compare -metric AE "$E2E_SHOTS/wayland/menu.png[640x448+0+32]" "${E2E_LAST_SHOT}[640x448+0+32]" null: 2>/dev/null
+}
+credits_in_shot && fail "the credits' artwork is on the Wayland menu before the credits open"
+press Credits || fail "pressing Credits through the accessibility bus failed"
+wait_until 6 eval 'wayland_shot credits && credits_in_shot' || fail "the credits did not show on Wayland"
+press "Close the credits" || fail "pressing the credits to close them failed"
+wait_until 6 eval 'wayland_shot closed && menu_back' || fail "the credits did not close on Wayland"
 first=$MENU_PID
 start_clean_menu "${wayland_env[@]}"
 wait_until 15 bash -c "! kill -0 $MENU_PID" || fail "a second start on Wayland did not end"
