@@ -2,28 +2,33 @@
 # Qt plugins for X11 and Wayland, every library they need except those left to the user's system,
 # and the fonts of the menu's design with their licence.
 #
-# cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DPLUGIN_DIR=<Qt plugins> -DSYSTEM_LIST=<file>
+# cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DQT_LIB_DIR=<Qt libraries> -DPLUGIN_DIR=<Qt plugins>
+#       -DSYSTEM_LIST=<file>
 #       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
 
-foreach(input PROGRAM RUNTIME PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL)
+foreach(input PROGRAM RUNTIME QT_LIB_DIR PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL)
     if(NOT ${input})
         message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
     endif()
 endforeach()
 
-# The plugins: X11 (xcb), Wayland (both platform plugins, the xdg-shell integration, the window
+# The plugins: X11 (xcb), Wayland (the platform plugin, the xdg-shell integration, the window
 # decoration drawn by the client where the compositor draws none), the compose key's input context,
-# and the offscreen platform for runs without a display (benchmarks, screenshots).
+# and the offscreen platform for runs without a display (benchmarks, screenshots). Wayland's EGL
+# plugins come along where the Qt has them; a Qt without OpenGL draws through shared memory only.
 set(plugins
     platforms/libqxcb.so
     platforms/libqoffscreen.so
     platforms/libqwayland-generic.so
-    platforms/libqwayland-egl.so
     wayland-shell-integration/libxdg-shell.so
     wayland-decoration-client/libbradient.so
-    wayland-graphics-integration-client/libqt-plugin-wayland-egl.so
     platforminputcontexts/libcomposeplatforminputcontextplugin.so)
+foreach(plugin platforms/libqwayland-egl.so wayland-graphics-integration-client/libqt-plugin-wayland-egl.so)
+    if(EXISTS ${PLUGIN_DIR}/${plugin})
+        list(APPEND plugins ${plugin})
+    endif()
+endforeach()
 set(fonts LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)
 
 # The names left to the system, as anchored patterns.
@@ -37,16 +42,27 @@ foreach(name ${names})
     list(APPEND excluded "^${pattern}$")
 endforeach()
 
+# The libraries are resolved as the loader finds them from the disc: the program, copied into a
+# probe folder whose Runtime/ leads to the Qt, finds Qt through its own search path, and so do the
+# plugins and Qt's libraries through theirs, ahead of any other Qt on this machine.
+set(probe ${RUNTIME}.probe)
+file(REMOVE_RECURSE ${probe})
+file(MAKE_DIRECTORY ${probe}/Runtime)
+get_filename_component(program_name ${PROGRAM} NAME)
+file(COPY_FILE ${PROGRAM} ${probe}/${program_name})
+file(CREATE_LINK ${QT_LIB_DIR} ${probe}/Runtime/lib SYMBOLIC)
+file(CREATE_LINK ${PLUGIN_DIR} ${probe}/Runtime/plugins SYMBOLIC)
+
 set(modules)
 foreach(plugin ${plugins})
     if(NOT EXISTS ${PLUGIN_DIR}/${plugin})
         message(FATAL_ERROR "The Qt plugin ${PLUGIN_DIR}/${plugin} is not installed")
     endif()
-    list(APPEND modules ${PLUGIN_DIR}/${plugin})
+    list(APPEND modules ${probe}/Runtime/plugins/${plugin})
 endforeach()
 
 file(GET_RUNTIME_DEPENDENCIES
-    EXECUTABLES ${PROGRAM}
+    EXECUTABLES ${probe}/${program_name}
     MODULES ${modules}
     RESOLVED_DEPENDENCIES_VAR resolved
     UNRESOLVED_DEPENDENCIES_VAR unresolved
@@ -56,9 +72,18 @@ if(unresolved)
     message(FATAL_ERROR "Libraries the disc's program needs were not found: ${unresolved}")
 endif()
 # With /lib and /usr/lib one folder, a library may be found twice under the same name; either is it.
+# A Qt library found both through the probe and elsewhere is the probe's.
 foreach(name ${conflict_FILENAMES})
-    list(GET conflict_${name} 0 first)
-    list(APPEND resolved ${first})
+    set(chosen)
+    foreach(candidate ${conflict_${name}})
+        if(candidate MATCHES "^${probe}/" AND NOT chosen)
+            set(chosen ${candidate})
+        endif()
+    endforeach()
+    if(NOT chosen)
+        list(GET conflict_${name} 0 chosen)
+    endif()
+    list(APPEND resolved ${chosen})
 endforeach()
 
 # Built beside the destination and moved into place whole, so that an interrupted run never leaves
@@ -73,6 +98,7 @@ foreach(library ${resolved})
     get_filename_component(name ${library} NAME)
     file(COPY_FILE ${library} ${staging}/lib/${name})
 endforeach()
+file(REMOVE_RECURSE ${probe})
 foreach(plugin ${plugins})
     get_filename_component(type ${plugin} DIRECTORY)
     file(MAKE_DIRECTORY ${staging}/plugins/${type})

@@ -2,9 +2,10 @@
 # Installs the build into a scratch root and builds the .deb, then checks what a machine would
 # get: both programs runnable, a sample disc with its own copy of the menu that the disc tool
 # accepts, a desktop entry starting that copy, and the program's icon in the icon theme.
-# usage: install.sh <build folder>
+# usage: install.sh <build folder> <the disc's program>
 set -u
 build=$1
+disc_program=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0
@@ -26,7 +27,7 @@ check_tree() {
         [ -f "$program" ] && [ ! -L "$program" ] || fail "$program is not a regular file"
         [ -x "$program" ] || fail "$program is not executable"
     done
-    cmp -s "$disc/CD07" "$build/disc-program/brindlemoor" || fail "the disc's program is not the disc's build of the menu"
+    cmp -s "$disc/CD07" "$disc_program" || fail "the disc's program is not the disc's build of the menu"
     readelf -d "$base/bin/brindlemoor" | grep -q 'R[UN]*PATH' && fail "the installed menu looks for Qt off the system"
     [ "$(stat -c %i "$disc/CD07")" != "$(stat -c %i "$base/bin/brindlemoor")" ] ||
         fail "the disc's program shares its file with the installed menu"
