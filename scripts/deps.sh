@@ -5,13 +5,14 @@ set -euo pipefail
 
 run_packages=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libisofs-dev qt6-wayland
+    qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libisofs-dev qt6-wayland
+    libwayland-dev wayland-protocols
     fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
     xvfb xauth x11-utils imagemagick
 )
 test_packages=(
     xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3 weston
-    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 sway
 )
 
 packages=("${run_packages[@]}")

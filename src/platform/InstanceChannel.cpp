@@ -1,10 +1,10 @@
 #include "platform/InstanceChannel.h"
 
+#include "platform/Attention.h"
 #include "platform/InstanceLock.h"
 
 #include <QDir>
 #include <QFile>
-#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -123,6 +123,6 @@ void InstanceChannel::BringForward(QWidget *window)
     // then asks for attention in the desktop's own way.
     QTimer::singleShot(ActivationWaitMs, window, [window] {
         if (!window->isActiveWindow())
-            QApplication::alert(window);
+            Attention::Ask(window);
     });
 }

@@ -3,9 +3,10 @@
 # in a private mount namespace: on X11 (Xvfb) its window appears with the disc label drawn exactly
 # as with the fonts installed, from the disc's own Qt; on Wayland (weston, headless, no X server)
 # the menu shows, the credits open and close when pressed as a screen reader presses them, and a
-# second start ends at once. `brindle-disc check` finds a runtime with a library or a plugin taken
-# away, in a folder and in an image. The program runs from the sample disc's image mounted
-# read-only, as from a pressed disc.
+# second start ends at once; on sway (headless) a second start has the running menu, behind another
+# window, come forward or ask for attention. `brindle-disc check` finds a runtime with a library or
+# a plugin taken away, in a folder and in an image. The program runs from the sample disc's image
+# mounted read-only, as from a pressed disc.
 # Usage: runtime.sh SAMPLE_DISC_IMAGE DISC_TOOL SHOTS_FOLDER
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -32,8 +33,8 @@ rm -rf "$E2E_SHOTS"
 mkdir -p "$E2E_SHOTS"
 
 start_display
-WESTON="" BUS=""
-trap 'kill $WESTON $BUS 2>/dev/null; stop_display' EXIT
+WESTON="" BUS="" SWAY=""
+trap 'kill $WESTON $BUS $SWAY 2>/dev/null; stop_display' EXIT
 trap 'exit 130' INT TERM
 sample_disc="$E2E_WORK/disc"
 mount_image "$sample_image" "$sample_disc" || exit 1
@@ -147,6 +148,34 @@ kill -0 "$first" 2>/dev/null || fail "the first menu ended when the second start
 MENU_PID=$first
 stop_menu
 
+# sway offers xdg-activation and marks a window that asks for attention as urgent. It refuses to
+# run as root, so it runs in a user namespace of its own.
+E2E_JOURNEY=sway
+sway_dir="$E2E_WORK/sway"
+mkdir -m 700 "$sway_dir"
+echo "xwayland disable" >"$E2E_WORK/sway.conf"
+XDG_RUNTIME_DIR="$sway_dir" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    unshare -U sway -c "$E2E_WORK/sway.conf" >"$E2E_WORK/sway.log" 2>&1 &
+SWAY=$!
+wait_until 10 compgen -G "$sway_dir/sway-ipc.*.sock" || fail "sway did not start ($(tail -n 3 "$E2E_WORK/sway.log"))"
+export SWAYSOCK="$(compgen -G "$sway_dir/sway-ipc.*.sock")"
+sway_env=(-u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$sway_dir" WAYLAND_DISPLAY=wayland-1 XDG_SESSION_TYPE=wayland)
+# sway_window PID [CRITERION]: sway shows a window of process PID that meets the criterion.
+sway_window() { swaymsg "[pid=$1 ${2:-}] nop"; }
+start_clean_menu "${sway_env[@]}"
+first=$MENU_PID
+wait_until 30 sway_window "$first" || fail "the menu did not show on sway ($(log_tail))"
+env "${sway_env[@]}" weston-flower >/dev/null 2>&1 &
+wait_until 10 sway_window $! con_id=__focused__ || fail "another window did not take the focus from the menu"
+start_clean_menu "${sway_env[@]}"
+wait_until 15 bash -c "! kill -0 $MENU_PID" || fail "a second start on sway did not end"
+wait "$MENU_PID"
+expect_eq "second start's exit status on sway" 0 "$?"
+wait_until 5 eval 'sway_window $first con_id=__focused__ || sway_window $first urgent=latest' ||
+    fail "the running menu neither came forward nor asked for attention on sway"
+MENU_PID=$first
+stop_menu
+
 E2E_JOURNEY=check
 copy="$E2E_WORK/runtime-check"
 cp -r "$sample_disc/." "$copy/" && chmod -R u+w "$copy"
@@ -170,4 +199,4 @@ grep -qF "error: Runtime/: missing: $(basename "$program") needs libraries that 
 rm -rf "$copy"
 
 ((E2E_FAILURES == 0)) || { echo "$E2E_FAILURES failed expectation(s); shots in $E2E_SHOTS"; exit 1; }
-echo "clean desktop: X11, Wayland and the runtime check passed"
+echo "clean desktop: X11, Wayland (weston, sway) and the runtime check passed"
