@@ -25,4 +25,18 @@ if(BRINDLE_BUILD_TESTS)
     add_test(NAME windows_suites
         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/suites.sh ${BRINDLE_WINDOWS_BUILD_DIR})
     set_tests_properties(windows_suites PROPERTIES LABELS disc TIMEOUT 1200 RUN_SERIAL TRUE)
+
+    # The journeys through the Windows program from the sample disc's image as drive D:, after the
+    # Linux journeys, whose main page they compare theirs with.
+    add_test(NAME windows_journeys
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/journeys.sh ${CMAKE_BINARY_DIR}/sample-disc.iso
+            $<TARGET_FILE:brindle-disc> ${BRINDLE_WINDOWS_BUILD_DIR} ${CMAKE_BINARY_DIR}/windows-shots
+            ${CMAKE_BINARY_DIR}/e2e-shots/start/main-page.png)
+    set_tests_properties(windows_journeys PROPERTIES
+        LABELS disc
+        TIMEOUT 1200
+        RUN_SERIAL TRUE
+        DEPENDS e2e_journeys
+        REQUIRED_FILES ${CMAKE_BINARY_DIR}/sample-disc.iso
+        ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
 endif()
