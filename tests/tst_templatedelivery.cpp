@@ -213,7 +213,8 @@ void TestTemplateDelivery::discWithoutPicturesOrSounds()
         Dispatch::Guarded([this] { TemplateDelivery::Deliver(Templates, entries(), 1); });
         QVERIFY(driver.AllStepsRun());
     }
-    QCOMPARE(errors_->errors, QStringList{QStringLiteral("Cannot open file ") + disc_->Root() + listed + QLatin1Char('.')});
+    QCOMPARE(errors_->errors,
+             QStringList{QStringLiteral("Cannot open file ") + disc_->Root() + listed + QLatin1Char('.')});
     const QString folder = home_->path() + QStringLiteral("/BrindlePC/CD-ROM3/");
     QCOMPARE(filesIn(folder), entries());
     QCOMPARE(filesIn(folder + QStringLiteral("Images")), pictures);
