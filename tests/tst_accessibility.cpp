@@ -1,5 +1,6 @@
-// What a screen reader finds in the menu: every hot spot and animated button is a named button
-// that can be pressed, the disc label reads as text, and none of them takes the keyboard focus.
+// What a screen reader and the keyboard find in the menu: every hot spot and animated button is a
+// named button that can be pressed, the disc label reads as text, and none of them takes the
+// keyboard focus, which goes round the page's text boxes and lists.
 
 #include "TestSupport.h"
 
@@ -17,6 +18,7 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -81,6 +83,8 @@ private slots:
     void pressingButtons();
     void pressActsOnlyWhereAClickCould();
     void creditsReadWhole();
+    void tabOrderOfEachPage_data();
+    void tabOrderOfEachPage();
     void captionsReadWithoutAccelerators_data();
     void captionsReadWithoutAccelerators();
 };
@@ -239,6 +243,49 @@ void TestAccessibility::creditsReadWhole()
     }
     press(marquee);
     QVERIFY(!credits.isVisible());
+}
+
+void TestAccessibility::tabOrderOfEachPage_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("main page") << "" << QStringList();
+    QTest::newRow("sampleware") << "anmMainSampleware" << QStringList{"memSample"};
+    QTest::newRow("extra files") << "anmMainTemplate" << QStringList{"edtText", "lbxTemplate"};
+    QTest::newRow("toolbox") << "anmMainToolbox" << QStringList{"edtAcr", "edtZip", "edtFlash", "edtReal"};
+}
+
+// Tab and Shift+Tab go round the text boxes and lists of the page on show in their order, and
+// nothing else ever takes the focus: no hot spot, animated button or picture.
+void TestAccessibility::tabOrderOfEachPage()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, order);
+    Menu menu;
+    menu.disc.Write(QStringLiteral("Files/Templates/Letter.doc"), "x");
+    menu.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu.form.get()));
+    if (!button.isEmpty())
+        press(menu.Find(button.toLatin1()));
+
+    const int presses = 2 * int(qMax<qsizetype>(order.size(), 1)) + 1;
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        QStringList seen;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(menu.form->windowHandle(), key);
+            const QWidget *focus = QApplication::focusWidget();
+            seen.append(focus ? focus->objectName() : QString());
+        }
+        // Wherever the round starts, it follows the order; Shift+Tab goes back, n - 1 steps on.
+        QStringList expected;
+        const qsizetype n = order.size();
+        const qsizetype start = qMax<qsizetype>(0, order.indexOf(seen.first()));
+        const qsizetype step = key == Qt::Key_Tab ? 1 : n - 1;
+        for (int i = 0; i < presses; ++i)
+            expected.append(n == 0 ? QString() : order.at((start + step * i) % n));
+        QCOMPARE(seen, expected);
+    }
+    QCOMPARE(menu.errors.errors, QStringList());
 }
 
 void TestAccessibility::captionsReadWithoutAccelerators_data()

@@ -463,19 +463,32 @@ private slots:
         QVERIFY2(endHeight > startHeight + 3, qPrintable(QStringLiteral("%1 %2").arg(endHeight).arg(startHeight)));
     }
 
+    void paintShowsTheBufferAtTheOffset_data()
+    {
+        QTest::addColumn<int>("rowsAboveInk");
+        QTest::addColumn<bool>("inkInTopStrip");
+        QTest::newRow("text across the top strip") << 1 << true;
+        QTest::newRow("text inside the view") << 60 << false;
+    }
+
+    // A full repaint copies the block at the offset, the strips along the top and left edges
+    // included, and erases what the block leaves uncovered.
     void paintShowsTheBufferAtTheOffset()
     {
+        QFETCH(int, rowsAboveInk);
+        QFETCH(bool, inkInTopStrip);
         const auto marquee = MakeMarquee(Lines({"Brindlemoor", "credits", "scroll"}));
         marquee->Start();
-        for (int i = 0; i < 130; ++i)
+        const QImage &buffer = marquee->Buffer();
+        const int firstInk = InkBounds(buffer, buffer.rect()).top();
+        while (marquee->ScrollOffset() < firstInk - rowsAboveInk)
             Tick(*marquee);
         const QImage shown = marquee->grab().toImage();
-        const QImage &buffer = marquee->Buffer();
         QVERIFY(!InkBounds(shown, QRect(3, 3, 288, 109)).isNull());
+        QCOMPARE(InkCount(shown, QRect(0, 0, 291, 3)) > 0, inkInTopStrip);
         for (int y = 0; y < 112; ++y)
             for (int x = 0; x < 291; ++x)
                 QCOMPARE(shown.pixel(x, y), buffer.pixel(x, y + marquee->ScrollOffset()));
-        // What the block leaves uncovered is erased to the colour, not a bevel.
         QCOMPARE(shown.pixelColor(294, 50), Paper);
         QCOMPARE(shown.pixelColor(100, 115), Paper);
     }

@@ -85,8 +85,13 @@ int PointsToPixels(int points, int dotsPerInch)
 
 TfrmCredits::TfrmCredits(QWidget *parent) : TForm(parent)
 {
+    // A dialog of the window that opens it: owned by it, with the program's icon and no task-bar
+    // entry of its own.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("frmCredits"));
     setWindowTitle(Caption);
+    setWindowIcon(Artwork::Icon());
     SetClientSize(ClientSize.width(), ClientSize.height());
     QFont font(FormFont);
     font.setPixelSize(FormFontPixels);

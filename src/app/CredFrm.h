@@ -15,6 +15,7 @@ class TfrmCredits : public TForm
     Q_OBJECT
 
 public:
+    // parent is the main window, which owns the credits on the screen.
     explicit TfrmCredits(QWidget *parent = nullptr);
     ~TfrmCredits() override;
 

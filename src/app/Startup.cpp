@@ -65,7 +65,7 @@ int RunMenu(const QString &programPath)
         launcher = std::make_unique<TLauncher>();
         Application::SetLauncher(launcher.get());
         launcher->Create();
-        frmCredits = std::make_unique<TfrmCredits>();
+        frmCredits = std::make_unique<TfrmCredits>(frmMain.get());
         Application::SetCredits(frmCredits.get());
         frmCredits->Create();
     } catch (...) {

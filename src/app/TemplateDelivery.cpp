@@ -4,6 +4,7 @@
 #include "app/GlobalsU.h"
 #include "platform/DiscPath.h"
 #include "platform/FileOps.h"
+#include "toolkit/Exceptions.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -19,10 +20,13 @@ void copyToUser(const QString &source, const QString &destination)
 }
 
 // Copies every file of the disc folder that matches pattern into destinationFolder. Files the user
-// already has there are kept: a copy is made only where none of that name exists.
+// already has there are kept: a copy is made only where none of that name exists. A disc without the
+// folder cannot be listed: EInOutError, and nothing after it happens.
 void copyDiscFiles(DiscFolder folder, const QString &pattern, const QString &destinationFolder)
 {
     const QString discFolder = DiscPath::Resolve(GlobalsU::DiscFile(folder));
+    if (!QFileInfo(discFolder).isDir())
+        throw EInOutError(QStringLiteral("Cannot open file %1").arg(GlobalsU::DiscFile(folder)));
     for (const QString &name : FileOps::ListFiles(discFolder, pattern))
         copyToUser(discFolder + name, destinationFolder + name);
 }

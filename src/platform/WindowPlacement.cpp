@@ -5,16 +5,17 @@
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
-// The frame around window's client area; empty while the window system has not framed it.
+// The frame around window's client area as the window system reports it now; empty while it has
+// not framed the window. A widget's own frame geometry is not used: it is brought up to date only
+// when the window moves, and a window that the window system framed where it stood never moved.
 QMargins FrameOf(const QWidget &window)
 {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
+    const QWindow *handle = window.windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
 }
 
 // The frame the window system gives the program's other windows, if one of them is framed.
@@ -50,7 +51,13 @@ bool WindowPlacement::Centre(QWidget &window)
         frame = OtherWindowsFrame(window);
     QRect framed = window.geometry().marginsAdded(frame);
     framed.moveCenter(screen->availableGeometry().center());
-    // A window's position is that of its frame.
-    window.move(framed.topLeft());
+    if (window.testAttribute(Qt::WA_WState_Created)) {
+        // The client area goes where the frame leaves it: the window system frames a window around
+        // its client area where it stands.
+        window.setGeometry(framed.marginsRemoved(frame));
+    } else {
+        // Not created yet: a position given now is the frame's, kept when the window is framed.
+        window.move(framed.topLeft());
+    }
     return known;
 }

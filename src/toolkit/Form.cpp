@@ -8,6 +8,7 @@
 #include <QMoveEvent>
 #include <QPointer>
 #include <QShowEvent>
+#include <QWindow>
 
 TForm::TForm(QWidget *parent) : QWidget(parent, Qt::Window) {}
 
@@ -74,15 +75,30 @@ void TForm::showEvent(QShowEvent *event)
     // A window restored from minimised by the window system is not a showing by the program.
     if (!event->spontaneous())
         Dispatch::Guarded([this] { FormShow(); });
-    // Some window systems have framed the window by now.
+    CentreAgain();
+    // The window system has framed the window by the time the window shows on the screen.
+    if (centreWhenFramed_ && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+void TForm::CentreAgain()
+{
     if (centreWhenFramed_)
         centreWhenFramed_ = !WindowPlacement::Centre(*this);
+}
+
+bool TForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && centreWhenFramed_)
+        QMetaObject::invokeMethod(this, &TForm::CentreAgain, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    // Others frame it when they first place it: one more try, with whatever frame it has by then.
+    // Some window systems frame a window when they first place it: one more try, with whatever
+    // frame it has by then.
     if (centreWhenFramed_ && event->spontaneous() && isVisible()) {
         centreWhenFramed_ = false;
         WindowPlacement::Centre(*this);

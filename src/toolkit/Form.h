@@ -24,8 +24,8 @@ public:
     void SetClientSize(int width, int height);
 
     // Centres the window with its frame on the screen that holds it, where the platform lets a
-    // program place its windows. A frame the window system has not drawn yet is guessed, and the
-    // window is centred again once it has been framed.
+    // program place its windows. A frame the window system has not drawn yet is guessed from the
+    // program's other windows, and the window is centred again once it shows with its own frame.
     void CentreOnScreen();
 
     // Shows the window modally and returns its modal result once it has closed.
@@ -46,9 +46,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CloseModal();
+    void CentreAgain();
 
     int modalResult_ = mrNone;
     bool closePending_ = false;

@@ -180,9 +180,9 @@ void TMarquee::Paint(QPainter &canvas, const QRegion &dirty)
     const int rowsShown = qMax(0, buffer_.height() - scrollOffset_);
     if (rowsShown < block.height())
         canvas.fillRect(QRect(0, rowsShown, block.width(), block.height() - rowsShown), Color());
-    // A repaint that the window system asks for erases what the block leaves uncovered, and the
-    // strips along the top and left edges, which the ticks never refresh, show the background rather
-    // than a slice of text frozen there until the next full repaint.
-    for (const QRect &rect : dirty - viewRect_.ToQRect())
+    // The block also covers the strips along the top and left edges, which a tick does not repaint:
+    // they keep the slice of text that the last full repaint put there. A repaint erases only what
+    // the block leaves uncovered, along the right and bottom edges.
+    for (const QRect &rect : dirty - block)
         canvas.fillRect(rect, Color());
 }

@@ -58,6 +58,7 @@ journey_start() {
     convert "$E2E_LAST_SHOT" -crop "640x480+$OX+$OY" +repage "$E2E_SHOTS/start/main-page.png"
     expect_eq "visible windows titled Brindlemoor" 1 "$(menu_windows | wc -l)"
     expect_eq "client area" 640x480 "$(xdotool getwindowgeometry "$W" | awk '/Geometry/ {print $2}')"
+    expect_frame_centred "$W" "the menu window"
     local colours=("148,165,222" "222,0,41" "99,8,123" "0,181,57")
     local want="${colours[$((disc_number % 4))]}"
     local seen
@@ -199,7 +200,9 @@ copy_from_list() {
     fi
     local dialog
     dialog="$(window_with_size 397x247)"
+    sleep 0.5
     shot "copy-dialog-$1"
+    expect_frame_centred "$dialog" "the copy dialog for ${templates[$1]}"
     origin "$dialog"
     xdotool mousemove $((OX + 3 + 205 + 80)) $((OY + 2 + 194 + 15)) click 1
     origin "$W"
@@ -282,29 +285,53 @@ journey_template() {
     expect_eq "the image after the journey" "$pressed" "$(md5sum <"$image")"
 }
 
-journey_credits() {
-    open_menu || return
+# open_credits SHOWING: clicks the logo and waits for the credits window; sets CREDITS, CX, CY.
+open_credits() {
     click_at $LOGO_SPOT
     if ! wait_until 10 window_with_size 462x439; then
-        fail "the credits window did not open"
-        close_menu
-        return
+        fail "the credits window did not open ($1 showing)"
+        return 1
     fi
-    local credits
-    credits="$(window_with_size 462x439)"
-    origin "$credits"
-    local cx=$OX cy=$OY
+    CREDITS="$(window_with_size 462x439)"
+    sleep 0.5
+    origin "$CREDITS"
+    CX=$OX CY=$OY
     origin "$W"
-    sleep 1
-    shot credits-1
-    local a
-    a="$(region_sum $((cx + 156)) $((cy + 315)) 297 118)"
-    sleep 1
-    shot credits-2
-    [[ "$a" != "$(region_sum $((cx + 156)) $((cy + 315)) 297 118)" ]] || fail "the credits did not scroll"
-    xdotool mousemove $((cx + 40)) $((cy + 40)) click 1
+    expect_frame_centred "$CREDITS" "the credits window on its $1 showing"
+    return 0
+}
+
+# close_credits: a click on the artwork closes the credits window.
+close_credits() {
+    xdotool mousemove $((CX + 40)) $((CY + 40)) click 1
     wait_until 5 bash -c "! xdotool search --onlyvisible --name '^Brindlemoor$' | xargs -r -n1 xdotool getwindowgeometry | grep -q 462x439" \
         || fail "a click did not close the credits"
+}
+
+credits_sum() { region_sum $((CX + 156)) $((CY + 315)) 297 118; }
+
+journey_credits() {
+    open_menu || return
+    open_credits first || { close_menu; return; }
+    # The menu's own window: owned by the main window, with the program's icon, no task-bar entry.
+    expect_eq "credits owned by" "$(printf '0x%x' "$W")" \
+        "$(xprop -id "$CREDITS" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')"
+    xprop -id "$CREDITS" _NET_WM_WINDOW_TYPE _NET_WM_STATE | grep -qE '_NET_WM_WINDOW_TYPE_DIALOG|_NET_WM_STATE_SKIP_TASKBAR' \
+        || fail "the credits window may have a task-bar entry: $(xprop -id "$CREDITS" _NET_WM_WINDOW_TYPE _NET_WM_STATE | tr '\n' ' ')"
+    xprop -id "$W" _NET_WM_ICON | grep -q 'Icon (' || fail "the menu window has no icon"
+    expect_eq "the credits window's icon (the menu window's)" "$(xprop -id "$W" _NET_WM_ICON | md5sum)" \
+        "$(xprop -id "$CREDITS" _NET_WM_ICON | md5sum)"
+    sleep 0.5
+    shot credits-1
+    local a
+    a="$(credits_sum)"
+    sleep 1
+    shot credits-2
+    [[ "$a" != "$(credits_sum)" ]] || fail "the credits did not scroll"
+    close_credits
+    open_credits second || { close_menu; return; }
+    shot credits-again
+    close_credits
     close_menu
 }
 

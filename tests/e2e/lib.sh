@@ -150,6 +150,34 @@ origin() {
     OY=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 }
 
+# expect_frame_centred WINDOW WHAT: the window's frame (its client area with the frame extents the
+# window manager gives it) is centred on the screen within a pixel.
+expect_frame_centred() {
+    local info x y w h extents screen sw sh
+    info="$(xwininfo -id "$1")"
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    w=$(awk '/Width:/ {print $2}' <<<"$info")
+    h=$(awk '/Height:/ {print $2}' <<<"$info")
+    # left, right, top, bottom
+    read -r -a extents <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ,)"
+    if ((${#extents[@]} != 4)); then
+        fail "$2: the window manager gave no frame extents"
+        return 1
+    fi
+    screen="$(xwininfo -root)"
+    sw=$(awk '/Width:/ {print $2}' <<<"$screen")
+    sh=$(awk '/Height:/ {print $2}' <<<"$screen")
+    local fx=$((x - extents[0])) fy=$((y - extents[2]))
+    local fw=$((w + extents[0] + extents[1])) fh=$((h + extents[2] + extents[3]))
+    # Twice the distance between the centres, to stay in whole numbers.
+    local dx=$((2 * fx + fw - sw)) dy=$((2 * fy + fh - sh))
+    if ((dx < -2 || dx > 2 || dy < -2 || dy > 2)); then
+        fail "$2: frame ${fw}x${fh}+${fx}+${fy} is not centred on the ${sw}x${sh} screen"
+        return 1
+    fi
+}
+
 # start_menu PROGRAM: starts the program from its disc folder, sets MENU_PID.
 start_menu() {
     (cd "$(dirname "$1")" && exec "$1") >>"$E2E_WORK/menu.log" 2>&1 &

@@ -267,7 +267,7 @@ void DiscMaker::writeDisc(const QString &root) const
     }
 
     // The freedesktop convention for removable media: an executable autorun.sh at the root, run
-    // from anywhere; the menu opens some files relative to its working folder, so start it there.
+    // from anywhere; it starts the menu from the disc's folder, as a double-click there would.
     const QString autorun = disc.filePath(QStringLiteral("autorun.sh"));
     writeFile(autorun, QStringLiteral("#!/bin/sh\n"
                                       "# Starts the Brindlemoor disc menu from the disc's own folder.\n"

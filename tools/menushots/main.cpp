@@ -1,19 +1,26 @@
-// Takes a picture of each of the menu's four pages, as the menu shows them on the given disc.
+// Takes a picture of each of the menu's four pages, of the copy dialog on its first page (offering
+// the disc's first template) and of the credits window, as the menu shows them on the given disc.
+// The dialog proposes the default folder in the home folder of whoever runs it.
 //
-//     QT_QPA_PLATFORM=offscreen menushots <disc>/CD07 <output folder>
+//     QT_QPA_PLATFORM=offscreen HOME=/home/user menushots <disc>/CD07 <output folder>
 
 #include "app/Application.h"
+#include "app/CopyF.h"
+#include "app/CredFrm.h"
 #include "app/GlobalsU.h"
 #include "app/LaunchF.h"
 #include "app/MainF.h"
 #include "platform/ErrorBox.h"
+#include "platform/FileOps.h"
 #include "platform/Fonts.h"
 #include "toolkit/Control.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -29,10 +36,41 @@ bool click(TfrmMain &form, const char *name)
     return true;
 }
 
-bool save(TfrmMain &form, const QString &folder, const char *name)
+bool save(QWidget &window, const QString &folder, const char *name)
 {
     QCoreApplication::processEvents();
-    return form.grab().save(QDir(folder).filePath(QLatin1String(name)), "PNG");
+    return window.grab().save(QDir(folder).filePath(QLatin1String(name)), "PNG");
+}
+
+// Lets the event loop run for a while (the credits scroll meanwhile).
+void wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The copy dialog as a double-click on the disc's first template opens it the first time.
+bool saveCopyDialog(TfrmMain &form, const QString &folder)
+{
+    const QString templates = GlobalsU::AppFolder() + QStringLiteral("Files/Templates/");
+    const QStringList names = FileOps::ListFiles(templates, QStringLiteral("*.*"));
+    if (names.isEmpty())
+        return false;
+    TfrmCopy dialog(&form, 0, templates + names.first());
+    dialog.SetDestination(CopyF::DefaultTemplateFolder() + names.first());
+    dialog.show();
+    return save(dialog, folder, "copy-dialog.png");
+}
+
+// The credits window once the first lines have scrolled into its box.
+bool saveCredits(TfrmMain &form, const QString &folder)
+{
+    TfrmCredits credits(&form);
+    credits.Create();
+    credits.show();
+    wait(3000);
+    return save(credits, folder, "credits.png");
 }
 
 } // namespace
@@ -69,7 +107,8 @@ int main(int argc, char **argv)
     const bool ok = save(form, output, "main.png") && click(form, "anmMainSampleware") &&
                     save(form, output, "sampleware.png") && click(form, "lblSamplewareBack") &&
                     click(form, "anmMainTemplate") && save(form, output, "extra-files.png") &&
-                    click(form, "lblExtraBack") && click(form, "anmMainToolbox") && save(form, output, "toolbox.png");
+                    click(form, "lblExtraBack") && click(form, "anmMainToolbox") && save(form, output, "toolbox.png") &&
+                    saveCopyDialog(form, output) && saveCredits(form, output);
     Application::SetLauncher(nullptr);
     Application::SetMainForm(nullptr);
     if (!ok)
