@@ -14,18 +14,6 @@ constexpr QFileDevice::Permissions WriteBits =
     QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 } // namespace
 
-bool FileOps::FileExists(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
-}
-
-bool FileOps::ForceDirectories(const QString &folder)
-{
-    if (folder.isEmpty())
-        return false;
-    return QDir().mkpath(folder) && QFileInfo(folder).isDir();
-}
-
 bool FileOps::CopyFile(const QString &source, const QString &destination, bool failIfExists)
 {
     const QFileInfo target(destination);

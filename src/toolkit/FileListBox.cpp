@@ -9,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-const QChar Separator = QLatin1Char('/');
+const QChar Separator = QDir::separator();
 
 // Wildcard match of one pattern against the whole name, letter case ignored.
 bool wildcardMatch(QStringView name, QStringView pattern)
@@ -102,7 +102,7 @@ void TFileListBox::ApplyFilePath(const QString &path)
     // A relative folder is taken from the current folder, and kept as the full path it names there.
     QString found = DiscPath::Resolve(folder);
     if (QDir::isRelativePath(found))
-        found = QDir::cleanPath(QDir::current().absoluteFilePath(found));
+        found = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(found)));
     if (!found.endsWith(Separator))
         found.append(Separator);
     const QStringList items = listFiles(found, mask);
