@@ -19,7 +19,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The programs run under Wine on the build machine (tests).
-find_program(BRINDLE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+find_program(BRINDLE_WINE NAMES wine NO_CMAKE_FIND_ROOT_PATH)
 if(BRINDLE_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${BRINDLE_WINE})
 endif()

@@ -177,3 +177,22 @@ double_click_at() {
 # opened_since N: the opener's records after the first N lines.
 opened_count() { wc -l <"$E2E_OPEN_LOG"; }
 opened_after() { tail -n +"$(($1 + 1))" "$E2E_OPEN_LOG"; }
+
+# Page control's origin in the main window, and places on the main page.
+PX=35
+PY=97
+SAMPLE_BUTTON="$((PX + 19 + 107)) $((PY + 32 + 40))"
+ORDER_BUTTON="$((PX + 253 + 107)) $((PY + 32 + 40))"
+TEMPLATE_BUTTON="$((PX + 19 + 107)) $((PY + 150 + 40))"
+TOOLBOX_BUTTON="$((PX + 253 + 107)) $((PY + 150 + 40))"
+BACKGROUND="12 12"
+BACK_SPOT="$((PX + 336 + 60)) $((PY + 203 + 10))"
+QUIT_SPOT="$((545 + 19)) $((275 + 27))"
+LOGO_SPOT="$((268 + 53)) $((361 + 54))"
+
+# The page area of the main window in the last shot.
+page_sum() { region_sum $((OX + PX)) $((OY + PY)) 486 251; }
+button_sum() { region_sum $((OX + PX + $1)) $((OY + PY + $2)) 214 81; }
+
+# The y of row ROW of the extra-files list, while it shows its first rows.
+template_row() { echo $((PY + 41 + 2 + 14 + 28 * $1)); }

@@ -70,14 +70,41 @@ void copyFile(const QString &source, const QString &destination)
         throw EDiscError(QStringLiteral("cannot copy %1 to %2: %3").arg(source, destination, file.errorString()));
 }
 
-// Copies a folder's files and sub-folders, symbolic links followed, permissions kept.
+bool sameContent(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) || first.size() != second.size())
+        return false;
+    while (!first.atEnd()) {
+        if (first.read(1 << 16) != second.read(1 << 16))
+            return false;
+    }
+    return true;
+}
+
+// Copies a folder's files and sub-folders, symbolic links followed, permissions kept. The Linux and
+// the Windows program share one runtime folder: a file both bring (the fonts) is copied once.
 void copyTree(const QString &source, const QString &destination)
 {
     QDirIterator walk(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QString file = walk.next();
-        copyFile(file, destination + file.mid(source.size()));
+        const QString target = destination + file.mid(source.size());
+        if (QFileInfo::exists(target)) {
+            if (!sameContent(file, target))
+                throw EDiscError(QStringLiteral("the runtimes of the two programs both hold %1, with different content")
+                                     .arg(target.mid(destination.size() + 1)));
+            continue;
+        }
+        copyFile(file, target);
     }
+}
+
+bool isWindowsProgram(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == QByteArrayLiteral("MZ");
 }
 
 // Single quotes keep every character of the name literal in the script.
@@ -130,7 +157,7 @@ void DiscMaker::validate()
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QChar(0)) ||
         name.startsWith(QLatin1Char('.')))
         throw EDiscError(QStringLiteral("the program name \"%1\" is not a plain, visible file name").arg(name));
-    for (const char *reserved : {"Files", "autorun.sh", "Setup.exe"}) {
+    for (const char *reserved : {"Files", "autorun.sh", "autorun.inf", "Setup.exe"}) {
         if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
             throw EDiscError(QStringLiteral("the program name \"%1\" is taken by the disc's own files").arg(name));
     }
@@ -147,6 +174,8 @@ void DiscMaker::validate()
     const QFileInfo program(options_.program);
     if (!program.isFile() || !program.isExecutable())
         throw EDiscError(QStringLiteral("the program %1 is not an executable file").arg(options_.program));
+    if (!options_.windowsProgram.isEmpty() && !isWindowsProgram(options_.windowsProgram))
+        throw EDiscError(QStringLiteral("the Windows program %1 is not a Windows program file").arg(options_.windowsProgram));
 
     for (const ArtFile &art : artFiles()) {
         const QString path = DiscPath::Resolve(QDir(options_.art).filePath(art.path));
@@ -222,10 +251,20 @@ void DiscMaker::writeDisc(const QString &root) const
 
     // The runtime the build lays out beside the disc's program goes with it, so that the menu
     // starts on desktops without Qt; a program without one relies on the user's system.
-    const QString runtime =
-        QFileInfo(QFileInfo(options_.program).absolutePath(), QLatin1String(RuntimeFolder)).filePath();
-    if (QFileInfo(runtime).isDir())
-        copyTree(runtime, disc.filePath(QLatin1String(RuntimeFolder)));
+    // The Windows program takes the same name with ".exe", so that both read the same disc number.
+    QStringList programs = {options_.program};
+    if (!options_.windowsProgram.isEmpty()) {
+        programs.append(options_.windowsProgram);
+        const QString windows = disc.filePath(options_.name + QStringLiteral(".exe"));
+        copyFile(options_.windowsProgram, windows);
+        QFile::setPermissions(windows, Executable);
+    }
+    for (const QString &source : programs) {
+        const QString runtime =
+            QFileInfo(QFileInfo(source).absolutePath(), QLatin1String(RuntimeFolder)).filePath();
+        if (QFileInfo(runtime).isDir())
+            copyTree(runtime, disc.filePath(QLatin1String(RuntimeFolder)));
+    }
 
     // The freedesktop convention for removable media: an executable autorun.sh at the root, run
     // from anywhere; the menu opens some files relative to its working folder, so start it there.

@@ -12,6 +12,7 @@ public:
     {
         QString folder;  // the disc folder to create; it must not exist or be empty
         QString program; // the menu program to copy onto the disc
+        QString windowsProgram; // the Windows menu program, copied as the program's name + ".exe"; may be empty
         QString art;     // a folder holding Files/Interface/<scheme>/MainBack.bmp and Files/Sample Pics/Sampleware.bmp
         QString name = QStringLiteral("CD07"); // the program's name on the disc: its digits give the disc number
     };

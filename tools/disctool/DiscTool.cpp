@@ -17,6 +17,7 @@ namespace {
 
 const char UsageText[] = "usage:\n"
                          "  brindle-disc make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
+                         "                    [--windows-program <Windows menu program>]\n"
                          "  brindle-disc image <folder> <image file>\n"
                          "  brindle-disc check <folder or image file>\n";
 
@@ -26,6 +27,7 @@ struct Parsed
     QString folder; // or the image that check reads
     QString image;  // the image that image writes
     QString program;
+    QString windowsProgram;
     QString art;
     QString name;
     bool nameGiven = false;
@@ -59,6 +61,8 @@ Parsed parse(const QStringList &arguments)
         }
         if (argument == QStringLiteral("--program"))
             parsed.program = value;
+        else if (argument == QStringLiteral("--windows-program"))
+            parsed.windowsProgram = value;
         else if (argument == QStringLiteral("--art"))
             parsed.art = value;
         else if (argument == QStringLiteral("--name")) {
@@ -77,13 +81,13 @@ Parsed parse(const QStringList &arguments)
     parsed.folder = positional.at(1);
     if (imaging) {
         parsed.image = positional.at(2);
-        if (!parsed.program.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
+        if (!parsed.program.isEmpty() || !parsed.windowsProgram.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
             return refuse(QStringLiteral("image takes no options"));
     } else if (parsed.command == QStringLiteral("make")) {
         if (parsed.program.isEmpty() || parsed.art.isEmpty())
             return refuse(QStringLiteral("make needs --program and --art"));
     } else if (parsed.command == QStringLiteral("check")) {
-        if (!parsed.program.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
+        if (!parsed.program.isEmpty() || !parsed.windowsProgram.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
             return refuse(QStringLiteral("check takes no options"));
     } else {
         return refuse(QStringLiteral("unknown command %1").arg(parsed.command));
@@ -96,6 +100,7 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
     DiscMaker::Options options;
     options.folder = parsed.folder;
     options.program = parsed.program;
+    options.windowsProgram = parsed.windowsProgram;
     options.art = parsed.art;
     if (parsed.nameGiven)
         options.name = parsed.name;

@@ -1,0 +1,91 @@
+# Lays out the runtime folder that travels beside the disc's Windows program: the Qt DLLs it uses
+# and those its plugin uses, the windows platform plugin, the manifest that makes the folder a
+# private assembly of the program, and the fonts of the menu's design with their licence (Windows
+# desktops have Arial and Times New Roman; the fonts stand in where they are missing).
+#
+# cmake -DPROGRAM=<program.exe> -DRUNTIME=<folder> -DQT_BIN_DIR=<Qt's DLLs> -DPLUGIN_DIR=<Qt plugins>
+#       -DOBJDUMP=<objdump for PE files> -DVERSION=<Qt version>
+#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleWindowsRuntime.cmake
+cmake_minimum_required(VERSION 3.25)
+
+foreach(input PROGRAM RUNTIME QT_BIN_DIR PLUGIN_DIR OBJDUMP VERSION FONT_DIR FONT_LICENCE GPL)
+    if(NOT ${input})
+        message(FATAL_ERROR "BundleWindowsRuntime.cmake needs -D${input}=...")
+    endif()
+endforeach()
+
+set(plugins platforms/qwindows.dll)
+set(fonts LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)
+
+# The DLLs a PE file imports by name.
+function(imports file out)
+    execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "Cannot read the imports of ${file}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+    set(names)
+    foreach(line ${lines})
+        string(REGEX REPLACE "DLL Name: " "" name "${line}")
+        list(APPEND names ${name})
+    endforeach()
+    set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+# Every DLL reached from the program and the plugins that Qt's folder holds; what it does not hold
+# is Windows' own (kernel32, user32, the C runtime, ...), which every Windows PC has.
+set(pending ${PROGRAM})
+foreach(plugin ${plugins})
+    if(NOT EXISTS ${PLUGIN_DIR}/${plugin})
+        message(FATAL_ERROR "The Qt plugin ${PLUGIN_DIR}/${plugin} is not installed")
+    endif()
+    list(APPEND pending ${PLUGIN_DIR}/${plugin})
+endforeach()
+set(dlls)
+while(pending)
+    list(POP_FRONT pending file)
+    imports(${file} names)
+    foreach(name ${names})
+        string(TOLOWER "${name}" key)
+        if(key IN_LIST seen)
+            continue()
+        endif()
+        list(APPEND seen ${key})
+        if(EXISTS ${QT_BIN_DIR}/${name})
+            list(APPEND dlls ${name})
+            list(APPEND pending ${QT_BIN_DIR}/${name})
+        elseif(key MATCHES "^(libgcc|libstdc|libwinpthread)")
+            message(FATAL_ERROR "${file} needs the compiler's ${name}: build with the C++ runtime linked in")
+        endif()
+    endforeach()
+endwhile()
+list(SORT dlls)
+
+file(REMOVE_RECURSE ${RUNTIME})
+file(MAKE_DIRECTORY ${RUNTIME})
+set(files)
+foreach(dll ${dlls})
+    file(COPY_FILE ${QT_BIN_DIR}/${dll} ${RUNTIME}/${dll})
+    string(APPEND files "  <file name=\"${dll}\"/>\n")
+endforeach()
+foreach(plugin ${plugins})
+    get_filename_component(folder ${plugin} DIRECTORY)
+    file(MAKE_DIRECTORY ${RUNTIME}/plugins/${folder})
+    file(COPY_FILE ${PLUGIN_DIR}/${plugin} ${RUNTIME}/plugins/${plugin})
+endforeach()
+file(WRITE ${RUNTIME}/Runtime.manifest
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+    "  <assemblyIdentity type=\"win32\" name=\"Runtime\" version=\"${VERSION}.0\" processorArchitecture=\"amd64\"/>\n"
+    "${files}"
+    "</assembly>\n")
+
+file(MAKE_DIRECTORY ${RUNTIME}/fonts)
+foreach(font ${fonts})
+    file(COPY_FILE ${FONT_DIR}/${font} ${RUNTIME}/fonts/${font})
+endforeach()
+file(COPY_FILE ${FONT_LICENCE} ${RUNTIME}/fonts/LICENCE)
+file(COPY_FILE ${GPL} ${RUNTIME}/fonts/GPL-2)
+
+list(JOIN dlls ", " listed)
+message(STATUS "Windows runtime: ${listed}, ${plugins}")
