@@ -92,11 +92,26 @@ void TestPlatformWin::profileStringsRoundTripCaseBlind_data()
     QTest::addColumn<QString>("readSection");
     QTest::addColumn<QString>("readKey");
     QTest::addColumn<QString>("value");
-    QTest::newRow("same names") << "Letter.doc" << "Template" << "Letter.doc" << "C:\\BrindlePC\\CD-ROM7\\";
-    QTest::newRow("other case") << "Letter.doc" << "TEMPLATE" << "LETTER.DOC" << "D:\\Work\\";
-    QTest::newRow("blanks kept") << "Budget.xls" << "template" << "budget.XLS" << "  C:\\Odd \\  ";
-    QTest::newRow("quotes kept") << "Quote.doc" << "Template" << "quote.doc" << "\"C:\\Quoted\\\"";
-    QTest::newRow("latin-1 name") << "Résumé.doc" << "Template" << "RÉSUMÉ.DOC" << "C:\\Café\\";
+    QTest::newRow("same names") << "Letter.doc"
+                                << "Template"
+                                << "Letter.doc"
+                                << "C:\\BrindlePC\\CD-ROM7\\";
+    QTest::newRow("other case") << "Letter.doc"
+                                << "TEMPLATE"
+                                << "LETTER.DOC"
+                                << "D:\\Work\\";
+    QTest::newRow("blanks kept") << "Budget.xls"
+                                 << "template"
+                                 << "budget.XLS"
+                                 << "  C:\\Odd \\  ";
+    QTest::newRow("quotes kept") << "Quote.doc"
+                                 << "Template"
+                                 << "quote.doc"
+                                 << "\"C:\\Quoted\\\"";
+    QTest::newRow("latin-1 name") << "Résumé.doc"
+                                  << "Template"
+                                  << "RÉSUMÉ.DOC"
+                                  << "C:\\Café\\";
 }
 
 void TestPlatformWin::profileStringsRoundTripCaseBlind()
@@ -119,12 +134,24 @@ void TestPlatformWin::profileRefusesWhatItCannotHold_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("readOnlyFile");
-    QTest::newRow("equals in key") << "Template" << "a=b.doc" << "C:\\" << false;
-    QTest::newRow("bracket in front") << "Template" << "[x.doc" << "C:\\" << false;
-    QTest::newRow("line break in key") << "Template" << "a\nb.doc" << "C:\\" << false;
-    QTest::newRow("line break in value") << "Template" << "a.doc" << "C:\\\r\n[Other]" << false;
-    QTest::newRow("bracket in section") << "Tem]plate" << "a.doc" << "C:\\" << false;
-    QTest::newRow("read-only file") << "Template" << "a.doc" << "C:\\" << true;
+    QTest::newRow("equals in key") << "Template"
+                                   << "a=b.doc"
+                                   << "C:\\" << false;
+    QTest::newRow("bracket in front") << "Template"
+                                      << "[x.doc"
+                                      << "C:\\" << false;
+    QTest::newRow("line break in key") << "Template"
+                                       << "a\nb.doc"
+                                       << "C:\\" << false;
+    QTest::newRow("line break in value") << "Template"
+                                         << "a.doc"
+                                         << "C:\\\r\n[Other]" << false;
+    QTest::newRow("bracket in section") << "Tem]plate"
+                                        << "a.doc"
+                                        << "C:\\" << false;
+    QTest::newRow("read-only file") << "Template"
+                                    << "a.doc"
+                                    << "C:\\" << true;
 }
 
 void TestPlatformWin::profileRefusesWhatItCannotHold()

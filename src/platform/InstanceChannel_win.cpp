@@ -25,9 +25,7 @@ void bringForward(HWND window)
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
-    : QObject(parent)
-    , windowClass_(windowClass)
-    , caption_(caption)
+    : QObject(parent), windowClass_(windowClass), caption_(caption)
 {
 }
 
@@ -64,9 +62,9 @@ bool InstanceChannel::Listen(QWidget *window)
     markerClass.lpszClassName = className.constData();
     if (!RegisterClassA(&markerClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
-    marker_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className.constData(),
-                              AnsiText::Of(caption_).constData(), WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance,
-                              nullptr);
+    marker_ =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className.constData(), AnsiText::Of(caption_).constData(),
+                        WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance, nullptr);
     return marker_ != nullptr;
 }
 

@@ -8,8 +8,7 @@
 
 // The named mutex shared by every copy on the desktop. A failed creation leaves no handle: the wait
 // then fails at once and the start goes on.
-InstanceLock::InstanceLock(const QString &name)
-    : mutex_(CreateMutexA(nullptr, FALSE, AnsiText::Of(name).constData()))
+InstanceLock::InstanceLock(const QString &name) : mutex_(CreateMutexA(nullptr, FALSE, AnsiText::Of(name).constData()))
 {
 }
 

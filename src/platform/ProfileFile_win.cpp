@@ -12,7 +12,8 @@ namespace {
 // stored within quotes, so that it reads back as it was written.
 QString storedForm(const QString &value)
 {
-    const bool quoted = value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+    const bool quoted = value.size() >= 2 &&
+                        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
                         value.back() == value.front();
     if (quoted || value.trimmed() != value)
         return QLatin1Char('"') + value + QLatin1Char('"');
@@ -33,7 +34,8 @@ QString ProfileFile::ReadString(const QString &fileName, const QString &section,
         },
         [](const wchar_t *file, const wchar_t *sectionName, const wchar_t *keyName, const wchar_t *fallback) {
             wchar_t buffer[MaxValueLength + 1] = {};
-            const DWORD length = GetPrivateProfileStringW(sectionName, keyName, fallback, buffer, MaxValueLength + 1, file);
+            const DWORD length =
+                GetPrivateProfileStringW(sectionName, keyName, fallback, buffer, MaxValueLength + 1, file);
             return QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
         },
         QDir::toNativeSeparators(fileName), section.trimmed(), key.trimmed(), defaultValue);
