@@ -7,6 +7,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/FileOps.h"
 #include "platform/ProfileFile.h"
+#include "platform/SystemFolders.h"
 #include "toolkit/Dispatch.h"
 #include "toolkit/Exceptions.h"
 
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QToolButton>
 
 #include <algorithm>
@@ -29,7 +29,8 @@
 namespace CopyF {
 
 namespace {
-const QChar Separator = QLatin1Char('/');
+// Paths are built with the system's own separator: "\" on Windows, "/" elsewhere.
+const QChar Separator = QDir::separator();
 const QString TemplateSection = QStringLiteral("Template");
 
 struct FilterEntry
@@ -47,16 +48,13 @@ constexpr FilterEntry TemplateFilters[] = {
 
 QString SettingsFileName()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (folder.isEmpty())
-        return {};
-    return AppendBackslash(folder) + QStringLiteral("BrindlePC.Ini");
+    return SystemFolders::SettingsFile(QStringLiteral("BrindlePC.Ini"));
 }
 
 QString DefaultTemplateFolder()
 {
-    return AppendBackslash(QDir::homePath()) + QStringLiteral("BrindlePC/CD-ROM") +
-           QString::number(GlobalsU::DiscNumber()) + Separator;
+    return AppendBackslash(SystemFolders::HardDisk()) + QStringLiteral("BrindlePC") + Separator +
+           QStringLiteral("CD-ROM") + QString::number(GlobalsU::DiscNumber()) + Separator;
 }
 
 QString TemplateFileFilter(const QString &ext)
@@ -364,7 +362,7 @@ void TfrmCopy::FormShow()
 
 void TfrmCopy::btnBrowseClick()
 {
-    const std::optional<QString> folder = FileDialogs::SelectFolder(this, QDir::homePath());
+    const std::optional<QString> folder = FileDialogs::SelectFolder(this, SystemFolders::HardDisk());
     if (folder && !folder->isEmpty())
         SetDestination(CopyF::AppendBackslash(*folder) + CopyF::ExtractFileName(source_));
 }
@@ -373,7 +371,7 @@ void TfrmCopy::btnBrowseTooClick()
 {
     const QString name = CopyF::ExtractFileName(destination_);
     const QString folder = CopyF::ExtractFilePath(destination_);
-    const QString start = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    const QString start = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : SystemFolders::HardDisk();
     const std::optional<QString> picked =
         FileDialogs::OpenFile(this, start, name, CopyF::TemplateFileFilter(CopyF::ExtractFileExt(name)));
     if (!picked || CopyF::ExtractFileName(*picked).compare(name, Qt::CaseInsensitive) != 0)

@@ -13,9 +13,9 @@ class QStackedWidget;
 // copy dialog that puts a template there with the user's consent.
 namespace CopyF {
 
-// The settings file "BrindlePC.Ini" in the user's configuration folder; empty when there is none.
+// The settings file "BrindlePC.Ini" in the system's folder for it; empty when there is none.
 QString SettingsFileName();
-// The home folder's "BrindlePC/CD-ROM<n>/" for this disc.
+// "BrindlePC/CD-ROM<n>/" for this disc on the hard disk (C:\ on Windows, the home folder elsewhere).
 QString DefaultTemplateFolder();
 // The open dialog's filter for a template's extension (".doc"), the extension kept in its case.
 QString TemplateFileFilter(const QString &ext);

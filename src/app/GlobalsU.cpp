@@ -60,14 +60,14 @@ QString FolderOf(DiscFolder folder)
 {
     for (const FolderEntry &entry : DiscLayout) {
         if (entry.folder == folder)
-            return QString::fromLatin1(entry.path);
+            return QDir::toNativeSeparators(QString::fromLatin1(entry.path));
     }
     return {};
 }
 
 QString ToolFolder(int tool)
 {
-    return FolderOf(DiscFolder::ToolBox) + QStringLiteral("Tool") + QString::number(tool) + QLatin1Char('/');
+    return FolderOf(DiscFolder::ToolBox) + QStringLiteral("Tool") + QString::number(tool) + QDir::separator();
 }
 
 QString DiscFile(DiscFolder folder, const QString &fileName)
@@ -109,8 +109,7 @@ QString WithTrailingBackslash(const QString &text)
 
 void ShellRun(const QString &fileName, const QString &parameters, const QString &folder, int showMode)
 {
-    Q_UNUSED(showMode);
-    Shell::Open(fileName, parameters, folder);
+    Shell::Open(fileName, parameters, folder, showMode);
 }
 
 void PaintBitmapFile(TImage &image, const QString &fileName)
@@ -141,12 +140,16 @@ void PaintBitmapFile(TImage &image, const QString &fileName)
 
 DiscContext DiscContext::FromProgramPath(const QString &programPath)
 {
-    const qsizetype cut = programPath.lastIndexOf(QDir::separator()) + 1;
+    // Qt reports the program's path with "/" on every system; the program's paths use the system's
+    // own separator.
+    const QString path = QDir::toNativeSeparators(programPath);
+    const qsizetype cut = path.lastIndexOf(QDir::separator()) + 1;
     DiscContext c;
-    c.DiscNumber = GlobalsU::DigitsToNumber(programPath.mid(cut));
-    c.AppFolder = programPath.left(cut);
+    // The whole file name, extension included: CD07.exe is disc 7.
+    c.DiscNumber = GlobalsU::DigitsToNumber(path.mid(cut));
+    c.AppFolder = path.left(cut);
     c.ColourIndex = static_cast<std::uint8_t>(c.DiscNumber % 4);
     c.InterfaceFolder = c.AppFolder + GlobalsU::FolderOf(DiscFolder::Interface) +
-                        QString::fromLatin1(GlobalsU::ColourFolders[c.ColourIndex]);
+                        QDir::toNativeSeparators(QString::fromLatin1(GlobalsU::ColourFolders[c.ColourIndex]));
     return c;
 }

@@ -63,9 +63,10 @@ inline const QString &InterfaceFolder()
     return Context().InterfaceFolder;
 }
 
-// The disc folder relative to AppFolder, ending in the separator ("Files/Text Files/").
+// The disc folder relative to AppFolder, with the system's separator and ending in it
+// ("Files/Text Files/", on Windows "Files\Text Files\").
 QString FolderOf(DiscFolder folder);
-// The folder of toolbox program n (1 to 4): "Files/ToolBox/Tool<n>/".
+// The folder of toolbox program n (1 to 4): "Files/ToolBox/Tool<n>/" with the system's separator.
 QString ToolFolder(int tool);
 // AppFolder followed by a disc folder and an optional file name.
 QString DiscFile(DiscFolder folder, const QString &fileName = {});

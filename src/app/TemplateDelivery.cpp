@@ -6,6 +6,7 @@
 #include "platform/FileOps.h"
 #include "toolkit/Exceptions.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
@@ -45,8 +46,8 @@ void TemplateDelivery::Deliver(const QString &templateFolder, const QStringList 
     // it stands names no folder.
     const QString copyFolder = CopyF::ExtractFilePath(destination);
     const QString folder = QFileInfo(copyFolder).isDir() ? copyFolder : GlobalsU::WithTrailingBackslash(copyFolder);
-    const QString images = folder + QStringLiteral("Images/");
-    const QString sounds = folder + QStringLiteral("Sounds/");
+    const QString images = folder + QStringLiteral("Images") + QDir::separator();
+    const QString sounds = folder + QStringLiteral("Sounds") + QDir::separator();
     FileOps::ForceDirectories(images);
     FileOps::ForceDirectories(sounds);
 

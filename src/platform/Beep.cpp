@@ -1,7 +1,5 @@
 #include "platform/Beep.h"
 
-#include <QApplication>
-
 #include <utility>
 
 namespace {
@@ -17,7 +15,7 @@ void Beep::Play()
     if (const Player &player = InstalledPlayer())
         player();
     else
-        QApplication::beep();
+        PlaySystemBeep();
 }
 
 Beep::Player Beep::SetPlayer(Player player)

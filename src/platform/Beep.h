@@ -12,4 +12,7 @@ public:
 
     // Replaces the beep; an empty player restores the platform's. Returns the previous one.
     static Player SetPlayer(Player player);
+
+private:
+    static void PlaySystemBeep();
 };

@@ -2,9 +2,6 @@
 
 #include "platform/AppTitle.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 #include <utility>
 
 namespace {
@@ -18,13 +15,6 @@ ErrorBox::Presenter &informer()
 {
     static ErrorBox::Presenter p;
     return p;
-}
-
-void showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
-{
-    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 } // namespace
 
@@ -41,7 +31,7 @@ void ErrorBox::Show(const QString &message)
     if (presenter())
         presenter()(AppTitle::Title(), text);
     else
-        showBox(QMessageBox::Critical, AppTitle::Title(), text);
+        ShowSystemBox(Icon::Stop, AppTitle::Title(), text);
 }
 
 ErrorBox::Presenter ErrorBox::SetPresenter(Presenter p)
@@ -54,7 +44,7 @@ void ErrorBox::Inform(const QString &message)
     if (informer())
         informer()(AppTitle::Title(), message);
     else
-        showBox(QMessageBox::NoIcon, AppTitle::Title(), message);
+        ShowSystemBox(Icon::None, AppTitle::Title(), message);
 }
 
 ErrorBox::Presenter ErrorBox::SetInformer(Presenter p)

@@ -24,4 +24,10 @@ public:
 
     // Replaces the plain message box, like SetPresenter.
     static Presenter SetInformer(Presenter presenter);
+
+private:
+    enum class Icon { None, Stop };
+
+    // The system's own modal message box with one OK button.
+    static void ShowSystemBox(Icon icon, const QString &title, const QString &text);
 };

@@ -1,5 +1,6 @@
 #include "platform/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -25,7 +26,8 @@ std::optional<QString> firstSelected(QFileDialog &dialog)
     const QStringList selected = dialog.selectedFiles();
     if (selected.isEmpty())
         return std::nullopt;
-    return selected.front();
+    // The dialog answers with "/"; the program's paths use the system's separator.
+    return QDir::toNativeSeparators(selected.front());
 }
 } // namespace
 

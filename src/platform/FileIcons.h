@@ -3,8 +3,9 @@
 #include <QIcon>
 #include <QString>
 
-// The icon the desktop associates with a file: its MIME type's icon from the icon theme, then the
-// type's generic icon, then the widget style's plain file icon.
+// The icon the desktop associates with a file: on Windows the shell's icon for it; elsewhere its
+// MIME type's icon from the icon theme, then the type's generic icon; failing those, the widget
+// style's plain file icon.
 class FileIcons
 {
 public:

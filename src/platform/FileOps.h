@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // File operations with the Windows file rules the program relies on: copies that never leave a
-// torn file, read-only as the missing owner-write permission, hidden as a leading dot.
+// torn file, and the read-only and hidden attributes. On Windows these are the system's own; elsewhere
+// read-only is the missing owner-write permission and hidden a leading dot.
 class FileOps
 {
 public:
@@ -14,20 +15,22 @@ public:
     // Creates the folder with every missing parent; returns whether it exists afterwards.
     static bool ForceDirectories(const QString &folder);
 
-    // Copies source to destination through a temporary file in the destination's folder that is
-    // renamed into place, so that destination is either the old file or the whole new one. Fails
-    // when failIfExists is set and destination exists, and when destination exists read-only. The
-    // copy is read-only when the source is. Returns whether the copy was written.
+    // Copies source to destination so that destination is either the old file or the whole new one
+    // (elsewhere than on Windows through a temporary file renamed into place; on Windows with the
+    // system's copy, a broken-off copy removed). Fails when failIfExists is set and destination
+    // exists, and when destination exists read-only. The copy is read-only when the source is.
+    // Returns whether the copy was written.
     static bool CopyFile(const QString &source, const QString &destination, bool failIfExists);
 
-    // Clears the read-only attribute: adds the owner-write permission. A missing file is left alone.
+    // Clears the read-only attribute (elsewhere than on Windows: adds the owner-write permission); on
+    // Windows also clears hidden and system and sets archive. A missing file is left alone.
     static void MakeWritable(const QString &path);
 
-    // Whether the file lacks its owner-write permission.
+    // Whether the file is read-only (elsewhere than on Windows: lacks its owner-write permission).
     static bool IsReadOnly(const QString &path);
 
     // Writes data to path through a temporary file renamed into place. An existing file keeps its
-    // permissions. Returns whether the file now holds data.
+    // permissions (on Windows its attributes). Returns whether the file now holds data.
     static bool ReplaceFile(const QString &path, const QByteArray &data);
 
     // The plain, non-hidden files of folder whose names match the wildcard pattern without regard to

@@ -39,4 +39,10 @@ private:
     QString ownName_;
     QLocalServer *server_ = nullptr;
     QPointer<QWidget> window_;
+
+    // On Windows a later start finds the running menu by a window of the main window's class and
+    // caption; this is the hidden window of that class that the main window owns.
+    QString windowClass_;
+    QString caption_;
+    void *marker_ = nullptr;
 };

@@ -28,4 +28,6 @@ public:
 
 private:
     std::unique_ptr<QLockFile> lock_;
+    // On Windows the lock is the named mutex, and this its handle.
+    void *mutex_ = nullptr;
 };

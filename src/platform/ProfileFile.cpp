@@ -1,15 +1,8 @@
 #include "platform/ProfileFile.h"
 
-#include "platform/FileOps.h"
-
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 
 namespace {
-// Symbolic links followed before giving up on a loop.
-constexpr int MaxLinkHops = 40;
-
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
@@ -120,7 +113,18 @@ bool hasLineBreak(const QString &text)
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) || text.contains(QChar(0));
 }
 
-bool storable(const QString &section, const QString &key, const QString &value)
+// The value as it is written: quoted when reading would otherwise drop its surrounding blanks or quotes.
+QByteArray storedValue(const QString &value)
+{
+    const QByteArray bytes = value.toUtf8();
+    if (trimmedBytes(bytes) != bytes || isQuoted(bytes))
+        return '"' + bytes + '"';
+    return bytes;
+}
+
+} // namespace
+
+bool ProfileFile::CanStore(const QString &section, const QString &key, const QString &value)
 {
     const QString trimmedSection = section.trimmed();
     const QString trimmedKey = key.trimmed();
@@ -131,28 +135,6 @@ bool storable(const QString &section, const QString &key, const QString &value)
         return false;
     return !hasLineBreak(value);
 }
-
-// The value as it is written: quoted when reading would otherwise drop its surrounding blanks or quotes.
-QByteArray storedValue(const QString &value)
-{
-    const QByteArray bytes = value.toUtf8();
-    if (trimmedBytes(bytes) != bytes || isQuoted(bytes))
-        return '"' + bytes + '"';
-    return bytes;
-}
-
-// The regular file that a write to fileName changes: symbolic links are followed to their target.
-QString writeTarget(const QString &fileName)
-{
-    QString target = fileName;
-    for (int hops = 0; QFileInfo(target).isSymLink(); ++hops) {
-        if (hops == MaxLinkHops)
-            return {};
-        target = QFileInfo(target).symLinkTarget();
-    }
-    return target;
-}
-} // namespace
 
 bool ProfileFile::CanHoldKey(const QString &key)
 {
@@ -190,7 +172,7 @@ QString ProfileFile::ValueIn(const QByteArray &content, const QString &section, 
 std::optional<QByteArray> ProfileFile::WithValue(const QByteArray &content, const QString &section, const QString &key,
                                                  const QString &value)
 {
-    if (!storable(section, key, value))
+    if (!CanStore(section, key, value))
         return std::nullopt;
     Document document = parse(content);
     const QString wantedKey = key.trimmed();
@@ -227,43 +209,4 @@ std::optional<QByteArray> ProfileFile::WithValue(const QByteArray &content, cons
     if (lastContent + 1 == document.lines.size() - 1)
         document.endsWithNewline = true;
     return serialise(document);
-}
-
-QString ProfileFile::ReadString(const QString &fileName, const QString &section, const QString &key,
-                                const QString &defaultValue)
-{
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
-        return defaultValue;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return defaultValue;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return defaultValue;
-    return ValueIn(content, section, key, defaultValue);
-}
-
-bool ProfileFile::WriteString(const QString &fileName, const QString &section, const QString &key, const QString &value)
-{
-    if (fileName.isEmpty() || !storable(section, key, value))
-        return false;
-    const QString target = writeTarget(fileName);
-    if (target.isEmpty())
-        return false;
-    const QFileInfo info(target);
-    QByteArray content;
-    if (info.exists()) {
-        if (!info.isFile() || FileOps::IsReadOnly(target))
-            return false;
-        QFile file(target);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        content = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return false;
-    } else if (!FileOps::ForceDirectories(info.absolutePath())) {
-        return false;
-    }
-    const std::optional<QByteArray> updated = WithValue(content, section, key, value);
-    return updated && FileOps::ReplaceFile(target, *updated);
 }

@@ -7,7 +7,7 @@
 
 // A settings file with the rules of the Windows profile-string calls: section and key names
 // compared case-blind, values taken verbatim, the file created by the first write and replaced
-// atomically, everything else in it kept.
+// atomically, everything else in it kept. On Windows the files are read and written by those calls.
 class ProfileFile
 {
 public:
@@ -24,6 +24,10 @@ public:
     // holding "=" or starting with "["), when the file is not writable (no owner write permission,
     // not a regular file) or when writing fails.
     static bool WriteString(const QString &fileName, const QString &section, const QString &key, const QString &value);
+
+    // Whether value can be stored under key in section: the names not empty, no line break in any
+    // of them, no "]" in the section, no "=" in the key and no "[" in front of it.
+    static bool CanStore(const QString &section, const QString &key, const QString &value);
 
     // Whether key, once stored, reads back as the same key: not empty, no "=" or line break inside, no
     // "[" or ";" in front and no blanks at either end.

@@ -1,6 +1,7 @@
 #include "toolkit/FileListBox.h"
 
 #include "platform/DiscPath.h"
+#include "platform/FileOps.h"
 #include "toolkit/Exceptions.h"
 
 #include <QDir>
@@ -9,7 +10,7 @@
 #include <algorithm>
 
 namespace {
-const QChar Separator = QLatin1Char('/');
+const QChar Separator = QDir::separator();
 
 // Wildcard match of one pattern against the whole name, letter case ignored.
 bool wildcardMatch(QStringView name, QStringView pattern)
@@ -47,13 +48,13 @@ bool patternMatches(const QString &name, QStringView pattern)
            wildcardMatch(name, pattern.chopped(2));
 }
 
+// The folder's plain files, hidden and system files left out by the system's own rules.
 QStringList listFiles(const QString &folder, const QString &mask)
 {
     QStringList names;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &entry : entries) {
-        if (TFileListBox::Matches(entry.fileName(), mask))
-            names.append(entry.fileName());
+    for (const QString &name : FileOps::ListFiles(folder, QStringLiteral("*"))) {
+        if (TFileListBox::Matches(name, mask))
+            names.append(name);
     }
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int blind = a.compare(b, Qt::CaseInsensitive);
@@ -102,7 +103,7 @@ void TFileListBox::ApplyFilePath(const QString &path)
     // A relative folder is taken from the current folder, and kept as the full path it names there.
     QString found = DiscPath::Resolve(folder);
     if (QDir::isRelativePath(found))
-        found = QDir::cleanPath(QDir::current().absoluteFilePath(found));
+        found = QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(found)));
     if (!found.endsWith(Separator))
         found.append(Separator);
     const QStringList items = listFiles(found, mask);

@@ -1,0 +1,8 @@
+#include "platform/Beep.h"
+
+#include <QApplication>
+
+void Beep::PlaySystemBeep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,8 @@
+#include "platform/Beep.h"
+
+#include <windows.h>
+
+void Beep::PlaySystemBeep()
+{
+    MessageBeep(MB_OK);
+}
