@@ -13,10 +13,114 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 const QString LockName = QStringLiteral("SingleInstanceProgramHMutex");
+// A user of this machine other than the one running the tests; no account is needed for one.
+constexpr uid_t OtherUser = 43210;
+
+// A process of the other user's: it listens at socketPath (bound before it becomes that user when
+// bindFirst, so that it can sit in a folder of this user's) and keeps what it receives; without a
+// path it only lives. It ends with this object.
+class OtherUsersProcess
+{
+public:
+    OtherUsersProcess(const QByteArray &socketPath, bool bindFirst)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(received_) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            ::close(received_[0]);
+            int listener = -1;
+            sockaddr_un address = {};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path - 1);
+            const auto bindSocket = [&] {
+                listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                return ::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+            };
+            if (!socketPath.isEmpty() && bindFirst && !bindSocket())
+                ::_exit(1);
+            if (::setresgid(OtherUser, OtherUser, OtherUser) != 0 || ::setresuid(OtherUser, OtherUser, OtherUser) != 0)
+                ::_exit(1);
+            if (!socketPath.isEmpty() && ((!bindFirst && !bindSocket()) || ::listen(listener, 4) != 0))
+                ::_exit(1);
+            (void)!::write(ready[1], "r", 1);
+            for (;;) {
+                const int connection = socketPath.isEmpty() ? -1 : ::accept(listener, nullptr, nullptr);
+                if (connection < 0) {
+                    ::pause();
+                    continue;
+                }
+                char buffer[256];
+                ssize_t got = 0;
+                while ((got = ::read(connection, buffer, sizeof buffer)) > 0)
+                    (void)!::write(received_[1], buffer, size_t(got));
+                ::close(connection);
+            }
+        }
+        ::close(ready[1]);
+        ::close(received_[1]);
+        char byte = 0;
+        ready_ = pid_ > 0 && ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+    }
+
+    ~OtherUsersProcess()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        ::close(received_[0]);
+    }
+
+    bool Ready() const { return ready_; }
+    qint64 Pid() const { return pid_; }
+
+    // What it has received so far.
+    QByteArray Received() const
+    {
+        ::fcntl(received_[0], F_SETFL, O_NONBLOCK);
+        QByteArray all;
+        char buffer[256];
+        ssize_t got = 0;
+        while ((got = ::read(received_[0], buffer, sizeof buffer)) > 0)
+            all.append(buffer, got);
+        return all;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int received_[2] = {-1, -1};
+    bool ready_ = false;
+};
+
+// Sets an environment variable while it lives.
+class Environment
+{
+public:
+    Environment(const char *name, const QByteArray &value) : name_(name), old_(qgetenv(name)) { qputenv(name, value); }
+    ~Environment() { qputenv(name_, old_); }
+
+private:
+    const char *name_;
+    QByteArray old_;
+};
 
 // A disc with the real program on it, started in processes of their own that share one desktop
 // (one runtime folder) with this test.
@@ -70,7 +174,7 @@ public:
         return !entries.isEmpty();
     }
 
-    QString LockFile() const { return runtime.path() + QLatin1Char('/') + LockName + QStringLiteral(".lock"); }
+    QString LockFile() const { return InstanceLock(LockName).FilePath(); }
 
     TempDisc disc;
     QTemporaryDir runtime;
@@ -189,6 +293,94 @@ private slots:
         QVERIFY(third->waitForFinished(8000));
         QCOMPARE(third->exitCode(), 0);
         QCOMPARE(next->state(), QProcess::Running);
+    }
+
+    // Another user who makes the folder a copy of this user's falls back to, or listens where a copy
+    // of this user's would, neither stops this user's menu from starting nor hears from it.
+    void anotherUsersListenerIsNotAnswered_data()
+    {
+        QTest::addColumn<QString>("folderOwner"); // "other", or "this" with the mode below
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("bindFirst");
+        QTest::newRow("folder of another user") << "other" << 0700 << false;
+        QTest::newRow("folder of this user's open to others") << "this" << 0777 << false;
+        QTest::newRow("listener of another user in this user's folder") << "this" << 0700 << true;
+    }
+
+    void anotherUsersListenerIsNotAnswered()
+    {
+        QFETCH(QString, folderOwner);
+        QFETCH(int, mode);
+        QFETCH(bool, bindFirst);
+        QTemporaryDir base;
+        QVERIFY(::chmod(QFile::encodeName(base.path()).constData(), 0755) == 0);
+        // A runtime folder whose path is too long for a socket: the fallback folder is used.
+        const QString tooLong = base.path() + QLatin1Char('/') + QString(110, QLatin1Char('x'));
+        QVERIFY(QDir().mkpath(tooLong));
+        QVERIFY(::chmod(QFile::encodeName(tooLong).constData(), 0700) == 0);
+        const Environment runtime("XDG_RUNTIME_DIR", tooLong.toLocal8Bit());
+        const Environment temporary("TMPDIR", base.path().toLocal8Bit());
+        const Environment token("XDG_ACTIVATION_TOKEN", "secret-token");
+
+        const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
+        if (folderOwner == QLatin1String("other"))
+            QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
+        const OtherUsersProcess listener(folder + "/TfrmTest-Brindlemoor", bindFirst);
+        QVERIFY(listener.Ready());
+
+        QVERIFY(!InstanceChannel(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor")).RaiseRunningCopy());
+        QTest::qWait(100);
+        QCOMPARE(listener.Received(), QByteArray());
+    }
+
+    // The start-up lock is this user's alone: a lock file of another user's where the lock used to
+    // live does not hold a start up, and where this user has no private folder the menu starts.
+    void lockIsThisUsersAlone_data()
+    {
+        QTest::addColumn<bool>("fallbackSquatted");
+        QTest::newRow("runtime folder of another user") << false;
+        QTest::newRow("no folder of this user's at all") << true;
+    }
+
+    void lockIsThisUsersAlone()
+    {
+        QFETCH(bool, fallbackSquatted);
+        QTemporaryDir base;
+        // The runtime folder given, and the one Qt falls back to, are the other user's.
+        const QString theirs = base.filePath(QStringLiteral("theirs"));
+        const QString fallback =
+            base.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name));
+        for (const QString &folder : {theirs, fallback}) {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), OtherUser, OtherUser), 0);
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+        }
+        const Environment runtime("XDG_RUNTIME_DIR", theirs.toLocal8Bit());
+        const Environment temporary("TMPDIR", base.path().toLocal8Bit());
+        if (fallbackSquatted) {
+            const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
+            QCOMPARE(::mkdir(folder.constData(), 0777), 0);
+            QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
+        }
+        // The other user's live process holds a lock file in the shared temporary folder.
+        const OtherUsersProcess holder({}, false);
+        QVERIFY(holder.Ready());
+        QFile planted(base.filePath(LockName + QStringLiteral(".lock")));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write(QByteArray::number(holder.Pid()) + '\n' + QCoreApplication::applicationFilePath().toUtf8() +
+                      '\n' + QHostInfo::localHostName().toUtf8() + '\n');
+        planted.close();
+
+        InstanceLock lock(LockName);
+        QElapsedTimer clock;
+        clock.start();
+        const InstanceLock::Outcome outcome = lock.Acquire(2000);
+        QVERIFY(outcome != InstanceLock::Outcome::TimedOut);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(outcome, fallbackSquatted ? InstanceLock::Outcome::Failed : InstanceLock::Outcome::Acquired);
+        lock.Release();
     }
 };
 
