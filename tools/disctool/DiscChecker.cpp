@@ -196,12 +196,13 @@ void DiscChecker::checkBitmap(const QString &path, int width, int height, bool u
     BitmapProbe probe;
     if (entry) {
         try {
-            if (entry->size > MaxPictureBytes && disc_.Seen(*entry) == DiscTree::Kind::File)
+            QByteArray bytes;
+            for (QByteArray piece; bytes.size() <= MaxPictureBytes &&
+                                   !(piece = disc_.Read(*entry, bytes.size(), DiscTree::ChunkSize)).isEmpty();)
+                bytes += piece;
+            if (bytes.size() > MaxPictureBytes)
                 throw EDiscError(QStringLiteral("larger than %1 MB, far more than any picture the menu shows")
                                      .arg(MaxPictureBytes >> 20));
-            QByteArray bytes;
-            for (QByteArray piece; !(piece = disc_.Read(*entry, bytes.size(), DiscTree::ChunkSize)).isEmpty();)
-                bytes += piece;
             probe = BitmapProbe::Decode(bytes);
         } catch (const EDiscError &e) {
             probe.state = BitmapProbe::State::Unreadable;

@@ -177,9 +177,10 @@ ImageWriter::ImageWriter(const QString &folder)
             if (entry->kind == DiscTree::Kind::Folder)
                 pending.push_back(entry.get());
             else if (entry->kind == DiscTree::Kind::File &&
-                     ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0)
-                refused.append(QStringLiteral("  %1: cannot be read: %2")
-                                   .arg(DiscTree::PathOf(*entry), QString::fromLocal8Bit(std::strerror(errno))));
+                     ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0) {
+                const QString why = reason(errno);
+                refused.append(QStringLiteral("  %1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
+            }
         }
     }
     if (!refused.isEmpty()) {
