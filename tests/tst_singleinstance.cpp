@@ -13,16 +13,10 @@
 #include <QTest>
 #include <QWidget>
 
-#include <cstring>
 #include <memory>
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -30,85 +24,37 @@ const QString LockName = QStringLiteral("SingleInstanceProgramHMutex");
 // A user of this machine other than the one running the tests; no account is needed for one.
 constexpr uid_t OtherUser = 43210;
 
-// A process of the other user's: it listens at socketPath (bound before it becomes that user when
-// bindFirst, so that it can sit in a folder of this user's) and keeps what it receives; without a
-// path it only lives. It ends with this object.
-class OtherUsersProcess
+// A process of the other user's: it listens at path (bound before it becomes that user when
+// bindFirst, so that it can sit in a folder of this user's) and prints what it receives; without a
+// path it only lives. nullptr when it did not start.
+std::unique_ptr<QProcess> startOtherUsersProcess(const QString &path, bool bindFirst)
 {
-public:
-    OtherUsersProcess(const QByteArray &socketPath, bool bindFirst)
-    {
-        int ready[2];
-        if (::pipe(ready) != 0 || ::pipe(received_) != 0)
-            return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(received_[0]);
-            int listener = -1;
-            sockaddr_un address = {};
-            address.sun_family = AF_UNIX;
-            std::strncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path - 1);
-            const auto bindSocket = [&] {
-                listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                return ::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-            };
-            if (!socketPath.isEmpty() && bindFirst && !bindSocket())
-                ::_exit(1);
-            if (::setresgid(OtherUser, OtherUser, OtherUser) != 0 || ::setresuid(OtherUser, OtherUser, OtherUser) != 0)
-                ::_exit(1);
-            if (!socketPath.isEmpty() && ((!bindFirst && !bindSocket()) || ::listen(listener, 4) != 0))
-                ::_exit(1);
-            (void)!::write(ready[1], "r", 1);
-            for (;;) {
-                const int connection = socketPath.isEmpty() ? -1 : ::accept(listener, nullptr, nullptr);
-                if (connection < 0) {
-                    ::pause();
-                    continue;
-                }
-                char buffer[256];
-                ssize_t got = 0;
-                while ((got = ::read(connection, buffer, sizeof buffer)) > 0)
-                    (void)!::write(received_[1], buffer, size_t(got));
-                ::close(connection);
-            }
-        }
-        ::close(ready[1]);
-        ::close(received_[1]);
-        char byte = 0;
-        ready_ = pid_ > 0 && ::read(ready[0], &byte, 1) == 1;
-        ::close(ready[0]);
+    static const char script[] = R"(import os, socket, sys, time
+path, bind_first, user = sys.argv[1], sys.argv[2] == "1", int(sys.argv[3])
+listener = socket.socket(socket.AF_UNIX) if path else None
+if listener and bind_first: listener.bind(path)
+os.setresgid(user, user, user)
+os.setresuid(user, user, user)
+if listener and not bind_first: listener.bind(path)
+if listener: listener.listen(4)
+print("ready", flush=True)
+while True:
+    if not listener: time.sleep(60); continue
+    connection, _ = listener.accept()
+    sys.stdout.buffer.write(connection.recv(4096)); sys.stdout.flush(); connection.close()
+)";
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral("python3"),
+                   {QStringLiteral("-c"), QLatin1String(script), path,
+                    bindFirst ? QStringLiteral("1") : QStringLiteral("0"), QString::number(OtherUser)});
+    while (!process->canReadLine() && process->waitForReadyRead(10000)) {
     }
-
-    ~OtherUsersProcess()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        ::close(received_[0]);
+    if (process->readLine() != "ready\n") {
+        qWarning().noquote() << process->readAllStandardError();
+        return nullptr;
     }
-
-    bool Ready() const { return ready_; }
-    qint64 Pid() const { return pid_; }
-
-    // What it has received so far.
-    QByteArray Received() const
-    {
-        ::fcntl(received_[0], F_SETFL, O_NONBLOCK);
-        QByteArray all;
-        char buffer[256];
-        ssize_t got = 0;
-        while ((got = ::read(received_[0], buffer, sizeof buffer)) > 0)
-            all.append(buffer, got);
-        return all;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int received_[2] = {-1, -1};
-    bool ready_ = false;
-};
+    return process;
+}
 
 // Sets an environment variable while it lives.
 class Environment
@@ -327,12 +273,14 @@ private slots:
         QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
         if (folderOwner == QLatin1String("other"))
             QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
-        const OtherUsersProcess listener(folder + "/TfrmTest-Brindlemoor", bindFirst);
-        QVERIFY(listener.Ready());
+        const auto listener = startOtherUsersProcess(QFile::decodeName(folder + "/TfrmTest-Brindlemoor"), bindFirst);
+        QVERIFY(listener);
 
         QVERIFY(!InstanceChannel(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor")).RaiseRunningCopy());
         QTest::qWait(100);
-        QCOMPARE(listener.Received(), QByteArray());
+        QCOMPARE(listener->readAllStandardOutput(), QByteArray());
+        listener->kill();
+        listener->waitForFinished();
     }
 
     // The start-up lock is this user's alone: a lock file of another user's where the lock used to
@@ -365,12 +313,13 @@ private slots:
             QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
         }
         // The other user's live process holds a lock file in the shared temporary folder.
-        const OtherUsersProcess holder({}, false);
-        QVERIFY(holder.Ready());
+        const auto holder = startOtherUsersProcess({}, false);
+        QVERIFY(holder);
         QFile planted(base.filePath(LockName + QStringLiteral(".lock")));
         QVERIFY(planted.open(QIODevice::WriteOnly));
-        planted.write(QByteArray::number(holder.Pid()) + '\n' + QCoreApplication::applicationFilePath().toUtf8() +
-                      '\n' + QHostInfo::localHostName().toUtf8() + '\n');
+        const QString program = QFileInfo(QStringLiteral("/proc/%1/exe").arg(holder->processId())).symLinkTarget();
+        planted.write(QByteArray::number(holder->processId()) + '\n' + program.toUtf8() + '\n' +
+                      QHostInfo::localHostName().toUtf8() + '\n');
         planted.close();
 
         InstanceLock lock(LockName);
@@ -381,6 +330,8 @@ private slots:
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(outcome, fallbackSquatted ? InstanceLock::Outcome::Failed : InstanceLock::Outcome::Acquired);
         lock.Release();
+        holder->kill();
+        holder->waitForFinished();
     }
 };
 

@@ -1,14 +1,12 @@
 #include "DiscToolSupport.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QtEndian>
-
-#include <cstring>
 
 ToolOutcome RunTool(const QString &program, const QStringList &arguments, const QString &shellPrefix,
                     const QStringList &wrapper, int timeoutMs)
@@ -68,62 +66,41 @@ bool WriteDiscArt(const QString &art)
 QByteArray ElfFile(const QStringList &needed, const QString &rpath, const QString &runpath, std::uint16_t machine,
                    qsizetype size)
 {
-    constexpr qsizetype HeaderSize = 64;
-    constexpr qsizetype SegmentHeaderSize = 56;
-    constexpr qsizetype StringsAt = HeaderSize + 2 * SegmentHeaderSize;
+    // The header, two segment headers (one loadable over the whole file, one for the dynamic
+    // section), the strings, then the dynamic section.
+    constexpr quint64 StringsAt = 64 + 2 * 56;
     QByteArray strings(1, '\0');
     QList<std::pair<qint64, quint64>> dynamic;
-    const auto string = [&strings](const QString &text) {
-        const quint64 offset = strings.size();
+    const auto named = [&](qint64 tag, const QString &text) {
+        dynamic.append({tag, quint64(strings.size())});
         strings += text.toUtf8() + '\0';
-        return offset;
     };
     for (const QString &name : needed)
-        dynamic.append({1, string(name)}); // DT_NEEDED
+        named(1, name); // DT_NEEDED
     if (!rpath.isEmpty())
-        dynamic.append({15, string(rpath)}); // DT_RPATH
+        named(15, rpath); // DT_RPATH
     if (!runpath.isEmpty())
-        dynamic.append({29, string(runpath)});     // DT_RUNPATH
-    dynamic.append({5, StringsAt});                // DT_STRTAB, at its own file offset
-    dynamic.append({10, quint64(strings.size())}); // DT_STRSZ
-    dynamic.append({0, 0});                        // DT_NULL
-    const qsizetype dynamicAt = (StringsAt + strings.size() + 7) / 8 * 8;
-    const qsizetype dynamicSize = dynamic.size() * 16;
-    QByteArray file(std::max(size, dynamicAt + dynamicSize), '\0');
-    char *bytes = file.data();
-    const auto put16 = [bytes](qsizetype at, quint16 value) { qToLittleEndian(value, bytes + at); };
-    const auto put32 = [bytes](qsizetype at, quint32 value) { qToLittleEndian(value, bytes + at); };
-    const auto put64 = [bytes](qsizetype at, quint64 value) { qToLittleEndian(value, bytes + at); };
-    std::memcpy(bytes,
-                "\x7f"
-                "ELF\x02\x01\x01",
-                7); // 64-bit, little-endian, version 1
-    put16(16, 3);   // a shared object
-    put16(18, machine);
-    put32(20, 1);
-    put64(32, HeaderSize);
-    put16(52, HeaderSize);
-    put16(54, SegmentHeaderSize);
-    put16(56, 2);
-    const struct
-    {
-        quint32 type;
-        quint64 offset;
-        quint64 size;
-    } segments[] = {{1, 0, quint64(file.size())}, {2, quint64(dynamicAt), quint64(dynamicSize)}};
-    for (int i = 0; i < 2; ++i) {
-        const qsizetype at = HeaderSize + i * SegmentHeaderSize;
-        put32(at, segments[i].type);
-        put32(at + 4, 4); // readable
-        put64(at + 8, segments[i].offset);
-        put64(at + 16, segments[i].offset); // its address is its offset
-        put64(at + 32, segments[i].size);
-        put64(at + 40, segments[i].size);
-    }
-    std::memcpy(bytes + StringsAt, strings.constData(), strings.size());
-    for (qsizetype i = 0; i < dynamic.size(); ++i) {
-        put64(dynamicAt + i * 16, quint64(dynamic.at(i).first));
-        put64(dynamicAt + i * 16 + 8, dynamic.at(i).second);
-    }
-    return file;
+        named(29, runpath); // DT_RUNPATH
+    // DT_STRTAB (an address equal to its offset), DT_STRSZ, DT_NULL
+    dynamic += {{5, StringsAt}, {10, quint64(strings.size())}, {0, 0}};
+    const quint64 dynamicAt = (StringsAt + strings.size() + 7) / 8 * 8;
+    const quint64 dynamicSize = dynamic.size() * 16;
+    const quint64 end = std::max<quint64>(size, dynamicAt + dynamicSize);
+
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("\x7f"
+                     "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
+                     16); // 64-bit, little-endian, version 1
+    out << quint16(3) << machine << quint32(1) << quint64(0) << quint64(64) << quint64(0) << quint32(0) << quint16(64)
+        << quint16(56) << quint16(2) << quint16(0) << quint16(0) << quint16(0);
+    // Type, flags, offset, address, physical address, size in the file and in memory, alignment.
+    out << quint32(1) << quint32(4) << quint64(0) << quint64(0) << quint64(0) << end << end << quint64(8);
+    out << quint32(2) << quint32(4) << dynamicAt << dynamicAt << dynamicAt << dynamicSize << dynamicSize << quint64(8);
+    const QByteArray padded = strings + QByteArray(qsizetype(dynamicAt - StringsAt) - strings.size(), '\0');
+    out.writeRawData(padded.constData(), padded.size());
+    for (const auto &[tag, value] : dynamic)
+        out << tag << value;
+    return file + QByteArray(qsizetype(end) - file.size(), '\0');
 }
