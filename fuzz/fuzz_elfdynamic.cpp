@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const ElfDynamic elf = ElfDynamic::Read(Bytes(data, size));
-    if (!elf.valid && (!elf.needed.isEmpty() || !elf.runpath.isEmpty()))
+    if (!elf.valid && (!elf.needed.isEmpty() || !elf.rpath.isEmpty() || !elf.runpath.isEmpty()))
         std::abort();
     for (const QString &name : elf.needed) {
         if (name.size() > static_cast<qsizetype>(size))

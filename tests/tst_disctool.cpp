@@ -1,3 +1,4 @@
+#include "DiscToolSupport.h"
 #include "EDiscError.h"
 #include "GifWriter.h"
 #include "WavWriter.h"
@@ -24,31 +25,11 @@
 
 namespace {
 
-struct Outcome
-{
-    int status = -1;
-    QStringList lines; // standard output, one entry a line
-    QString errors;    // standard error
-};
+using Outcome = ToolOutcome;
 
 Outcome runTool(const QStringList &arguments, const QString &shellPrefix = {})
 {
-    QProcess process;
-    if (shellPrefix.isEmpty()) {
-        process.start(QStringLiteral(BRINDLE_DISC_TOOL), arguments);
-    } else {
-        // Runs the tool under a shell that first limits or prepares something: "$0" is the tool.
-        QStringList shellArguments{QStringLiteral("-c"), shellPrefix + QStringLiteral(" exec \"$0\" \"$@\""),
-                                   QStringLiteral(BRINDLE_DISC_TOOL)};
-        process.start(QStringLiteral("/bin/sh"), shellArguments + arguments);
-    }
-    Outcome outcome;
-    if (!process.waitForFinished(120000))
-        return outcome;
-    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    outcome.errors = QString::fromUtf8(process.readAllStandardError());
-    return outcome;
+    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix);
 }
 
 QByteArray readAll(const QString &path)
@@ -59,43 +40,23 @@ QByteArray readAll(const QString &path)
 
 void writeAll(const QString &path, const QByteArray &content)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), content.size());
+    QVERIFY2(WriteFile(path, content), qPrintable(path));
 }
 
 QByteArray bitmapBytes(int width, int height, const QColor &colour, const char *format = "BMP")
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return BitmapBytes(width, height, colour, format);
 }
 
-// The artwork folder as the generator lays it out.
 void writeArt(const QString &art)
 {
-    const struct
-    {
-        const char *scheme;
-        QColor colour;
-    } schemes[] = {{"Blue", Qt::blue}, {"Red", Qt::red}, {"Purple", QColor(128, 0, 128)}, {"Green", Qt::green}};
-    for (const auto &s : schemes)
-        writeAll(art + QStringLiteral("/Files/Interface/%1/MainBack.bmp").arg(QLatin1String(s.scheme)),
-                 bitmapBytes(640, 480, s.colour));
-    writeAll(art + QStringLiteral("/Files/Sample Pics/Sampleware.bmp"), bitmapBytes(214, 180, Qt::gray));
+    QVERIFY(WriteDiscArt(art));
 }
 
-// Stands in for the menu program: an executable that starts like one, with recognisable bytes.
+// Stands in for the menu program: an executable the loader reads like one, needing only the C library.
 void writeProgram(const QString &path)
 {
-    writeAll(path, QByteArray("\x7f"
-                              "ELF") +
-                       QByteArray(4096, 'p'));
+    writeAll(path, ElfFile({QStringLiteral("libc.so.6")}, {}, {}, 62, 4096));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

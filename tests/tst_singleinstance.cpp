@@ -15,8 +15,58 @@
 
 #include <memory>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 const QString LockName = QStringLiteral("SingleInstanceProgramHMutex");
+// A user of this machine other than the one running the tests; no account is needed for one.
+constexpr uid_t OtherUser = 43210;
+
+// A process of the other user's: it listens at path (bound before it becomes that user when
+// bindFirst, so that it can sit in a folder of this user's) and prints what it receives; without a
+// path it only lives. nullptr when it did not start.
+std::unique_ptr<QProcess> startOtherUsersProcess(const QString &path, bool bindFirst)
+{
+    static const char script[] = R"(import os, socket, sys, time
+path, bind_first, user = sys.argv[1], sys.argv[2] == "1", int(sys.argv[3])
+listener = socket.socket(socket.AF_UNIX) if path else None
+if listener and bind_first: listener.bind(path)
+os.setresgid(user, user, user)
+os.setresuid(user, user, user)
+if listener and not bind_first: listener.bind(path)
+if listener: listener.listen(4)
+print("ready", flush=True)
+while True:
+    if not listener: time.sleep(60); continue
+    connection, _ = listener.accept()
+    sys.stdout.buffer.write(connection.recv(4096)); sys.stdout.flush(); connection.close()
+)";
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral("python3"),
+                   {QStringLiteral("-c"), QLatin1String(script), path,
+                    bindFirst ? QStringLiteral("1") : QStringLiteral("0"), QString::number(OtherUser)});
+    while (!process->canReadLine() && process->waitForReadyRead(10000)) {
+    }
+    if (process->readLine() != "ready\n") {
+        qWarning().noquote() << process->readAllStandardError();
+        return nullptr;
+    }
+    return process;
+}
+
+// Sets an environment variable while it lives.
+class Environment
+{
+public:
+    Environment(const char *name, const QByteArray &value) : name_(name), old_(qgetenv(name)) { qputenv(name, value); }
+    ~Environment() { qputenv(name_, old_); }
+
+private:
+    const char *name_;
+    QByteArray old_;
+};
 
 // A disc with the real program on it, started in processes of their own that share one desktop
 // (one runtime folder) with this test.
@@ -70,7 +120,7 @@ public:
         return !entries.isEmpty();
     }
 
-    QString LockFile() const { return runtime.path() + QLatin1Char('/') + LockName + QStringLiteral(".lock"); }
+    QString LockFile() const { return InstanceLock(LockName).FilePath(); }
 
     TempDisc disc;
     QTemporaryDir runtime;
@@ -189,6 +239,99 @@ private slots:
         QVERIFY(third->waitForFinished(8000));
         QCOMPARE(third->exitCode(), 0);
         QCOMPARE(next->state(), QProcess::Running);
+    }
+
+    // Another user who makes the folder a copy of this user's falls back to, or listens where a copy
+    // of this user's would, neither stops this user's menu from starting nor hears from it.
+    void anotherUsersListenerIsNotAnswered_data()
+    {
+        QTest::addColumn<QString>("folderOwner"); // "other", or "this" with the mode below
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("bindFirst");
+        QTest::newRow("folder of another user") << "other" << 0700 << false;
+        QTest::newRow("folder of this user's open to others") << "this" << 0777 << false;
+        QTest::newRow("listener of another user in this user's folder") << "this" << 0700 << true;
+    }
+
+    void anotherUsersListenerIsNotAnswered()
+    {
+        QFETCH(QString, folderOwner);
+        QFETCH(int, mode);
+        QFETCH(bool, bindFirst);
+        QTemporaryDir base;
+        QVERIFY(::chmod(QFile::encodeName(base.path()).constData(), 0755) == 0);
+        // A runtime folder whose path is too long for a socket: the fallback folder is used.
+        const QString tooLong = base.path() + QLatin1Char('/') + QString(110, QLatin1Char('x'));
+        QVERIFY(QDir().mkpath(tooLong));
+        QVERIFY(::chmod(QFile::encodeName(tooLong).constData(), 0700) == 0);
+        const Environment runtime("XDG_RUNTIME_DIR", tooLong.toLocal8Bit());
+        const Environment temporary("TMPDIR", base.path().toLocal8Bit());
+        const Environment token("XDG_ACTIVATION_TOKEN", "secret-token");
+
+        const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        QCOMPARE(::chmod(folder.constData(), mode_t(mode)), 0);
+        if (folderOwner == QLatin1String("other"))
+            QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
+        const auto listener = startOtherUsersProcess(QFile::decodeName(folder + "/TfrmTest-Brindlemoor"), bindFirst);
+        QVERIFY(listener);
+
+        QVERIFY(!InstanceChannel(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor")).RaiseRunningCopy());
+        QTest::qWait(100);
+        QCOMPARE(listener->readAllStandardOutput(), QByteArray());
+        listener->kill();
+        listener->waitForFinished();
+    }
+
+    // The start-up lock is this user's alone: a lock file of another user's where the lock used to
+    // live does not hold a start up, and where this user has no private folder the menu starts.
+    void lockIsThisUsersAlone_data()
+    {
+        QTest::addColumn<bool>("fallbackSquatted");
+        QTest::newRow("runtime folder of another user") << false;
+        QTest::newRow("no folder of this user's at all") << true;
+    }
+
+    void lockIsThisUsersAlone()
+    {
+        QFETCH(bool, fallbackSquatted);
+        QTemporaryDir base;
+        // The runtime folder given, and the one Qt falls back to, are the other user's.
+        const QString theirs = base.filePath(QStringLiteral("theirs"));
+        const QString fallback =
+            base.filePath(QStringLiteral("runtime-") + QString::fromLocal8Bit(::getpwuid(::getuid())->pw_name));
+        for (const QString &folder : {theirs, fallback}) {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), OtherUser, OtherUser), 0);
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+        }
+        const Environment runtime("XDG_RUNTIME_DIR", theirs.toLocal8Bit());
+        const Environment temporary("TMPDIR", base.path().toLocal8Bit());
+        if (fallbackSquatted) {
+            const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
+            QCOMPARE(::mkdir(folder.constData(), 0777), 0);
+            QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
+        }
+        // The other user's live process holds a lock file in the shared temporary folder.
+        const auto holder = startOtherUsersProcess({}, false);
+        QVERIFY(holder);
+        QFile planted(base.filePath(LockName + QStringLiteral(".lock")));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        const QString program = QFileInfo(QStringLiteral("/proc/%1/exe").arg(holder->processId())).symLinkTarget();
+        planted.write(QByteArray::number(holder->processId()) + '\n' + program.toUtf8() + '\n' +
+                      QHostInfo::localHostName().toUtf8() + '\n');
+        planted.close();
+
+        InstanceLock lock(LockName);
+        QElapsedTimer clock;
+        clock.start();
+        const InstanceLock::Outcome outcome = lock.Acquire(2000);
+        QVERIFY(outcome != InstanceLock::Outcome::TimedOut);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(outcome, fallbackSquatted ? InstanceLock::Outcome::Failed : InstanceLock::Outcome::Acquired);
+        lock.Release();
+        holder->kill();
+        holder->waitForFinished();
     }
 };
 

@@ -3,16 +3,12 @@
 #include "platform/Attention.h"
 #include "platform/InstanceLock.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 #include <QWidget>
 
-#include <cerrno>
-
-#include <sys/stat.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -23,28 +19,42 @@ const char ActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 constexpr int ConnectTimeoutMs = 2000;
 constexpr int WriteTimeoutMs = 2000;
 
-// Makes folder this user's private folder; false where it cannot be had or someone else owns it.
-bool MakePrivateFolder(const QString &folder)
+// Whether the copy at the other end of socket runs as this user: another user may listen where a
+// copy of this user's would, and must neither stop this start nor receive its activation token.
+bool PeerIsThisUser(const QLocalSocket &socket)
 {
-    const QByteArray path = QFile::encodeName(folder);
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
-    struct stat info = {};
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
-        return false;
-    return (info.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
+    ucred peer = {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == ::getuid();
 }
+
+bool ConnectToOwnCopy(QLocalSocket &socket, const QString &serverName)
+{
+    if (serverName.isEmpty())
+        return false;
+    socket.connectToServer(serverName);
+    if (!socket.waitForConnected(ConnectTimeoutMs))
+        return false;
+    if (PeerIsThisUser(socket))
+        return true;
+    socket.abort();
+    return false;
+}
+
 // How long the compositor has to activate the window before the menu asks for attention instead.
 constexpr int ActivationWaitMs = 500;
 } // namespace
 
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
     : QObject(parent)
-    , runtimeName_(InstanceLock::RuntimeFolder() + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption +
-                   QLatin1Char('-') + QString::number(::getuid()))
-    , ownFolder_(QDir::tempPath() + QStringLiteral("/brindlemoor-") + QString::number(::getuid()))
+    , ownFolder_(InstanceLock::OwnFolder())
     , ownName_(ownFolder_ + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption)
 {
+    const QString runtime = InstanceLock::RuntimeFolder();
+    if (!runtime.isEmpty())
+        runtimeName_ = runtime + QLatin1Char('/') + windowClass + QLatin1Char('-') + caption + QLatin1Char('-') +
+                       QString::number(::getuid());
 }
 
 InstanceChannel::~InstanceChannel() = default;
@@ -52,12 +62,10 @@ InstanceChannel::~InstanceChannel() = default;
 bool InstanceChannel::RaiseRunningCopy() const
 {
     QLocalSocket socket;
-    socket.connectToServer(runtimeName_);
-    if (!socket.waitForConnected(ConnectTimeoutMs)) {
-        socket.connectToServer(ownName_);
-        if (!socket.waitForConnected(ConnectTimeoutMs))
-            return false;
-    }
+    // The folder of its own is checked as the running copy checks it before listening there.
+    if (!ConnectToOwnCopy(socket, runtimeName_) &&
+        !(InstanceLock::IsPrivateFolder(ownFolder_) && ConnectToOwnCopy(socket, ownName_)))
+        return false;
     const QByteArray token = qgetenv(ActivationTokenVariable);
     socket.write(RaiseRequest + (token.isEmpty() ? QByteArray() : ' ' + token) + '\n');
     // The request must be sent before this start ends.
@@ -77,10 +85,11 @@ bool InstanceChannel::Listen(QWidget *window)
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &InstanceChannel::Answer);
-    if (ListenAt(runtimeName_))
+    if (!runtimeName_.isEmpty() && ListenAt(runtimeName_))
         return true;
-    const QString runtimeError = server_->errorString();
-    const bool ownFolder = MakePrivateFolder(ownFolder_);
+    const QString runtimeError =
+        runtimeName_.isEmpty() ? QStringLiteral("no folder of this user's own") : server_->errorString();
+    const bool ownFolder = InstanceLock::MakePrivateFolder(ownFolder_);
     if (ownFolder && ListenAt(ownName_))
         return true;
     const QString ownError = ownFolder ? server_->errorString() : QStringLiteral("the folder cannot be made private");

@@ -7,7 +7,8 @@
 class QLockFile;
 
 // The lock that serialises start-ups on one desktop: held by a starting copy while it creates its
-// windows. A holder that died leaves a stale lock that the next start takes over.
+// windows. A holder that died leaves a stale lock that the next start takes over. It lives in a
+// folder of this user's alone, with the user in its name, so that no other user can hold it.
 class InstanceLock
 {
 public:
@@ -19,14 +20,26 @@ public:
     InstanceLock &operator=(const InstanceLock &) = delete;
 
     // Waits at most timeoutMs for the lock. Failed means it could not be created or taken for a
-    // reason other than another holder.
+    // reason other than another holder, or that this user has no private folder to hold it.
     Outcome Acquire(int timeoutMs);
     void Release();
 
-    // The folder that holds the lock and the copies' meeting point (the user's runtime folder).
+    // The lock's file; empty where this user has no private folder.
+    QString FilePath() const { return path_; }
+
+    // The folder that holds the lock and the copies' meeting point: the user's runtime folder or,
+    // where there is none, OwnFolder(); empty where neither is this user's alone.
     static QString RuntimeFolder();
+    // This user's private folder in the temporary folder, named after the user.
+    static QString OwnFolder();
+    // Makes folder this user's private folder (creating it, or closing an existing one of this
+    // user's to others); false where it cannot be had or someone else owns it.
+    static bool MakePrivateFolder(const QString &folder);
+    // Whether folder is, as it is, a folder (not a link) of this user's that no one else can use.
+    static bool IsPrivateFolder(const QString &folder);
 
 private:
+    QString path_;
     std::unique_ptr<QLockFile> lock_;
     // On Windows the lock is the named mutex, and this its handle.
     void *mutex_ = nullptr;

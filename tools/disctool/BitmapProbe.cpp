@@ -22,8 +22,14 @@ BitmapProbe BitmapProbe::Inspect(const QString &path)
         probe.problem = file.errorString();
         return probe;
     }
+    return Decode(data);
+}
+
+BitmapProbe BitmapProbe::Decode(const QByteArray &bytes)
+{
     // The menu accepts only what starts as a Windows bitmap and decodes as one.
-    const QImage image = data.startsWith("BM") ? QImage::fromData(data, "BMP") : QImage();
+    BitmapProbe probe;
+    const QImage image = bytes.startsWith("BM") ? QImage::fromData(bytes, "BMP") : QImage();
     probe.state = image.isNull() ? State::Invalid : State::Valid;
     probe.size = image.size();
     return probe;

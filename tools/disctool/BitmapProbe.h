@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -18,4 +19,6 @@ struct BitmapProbe
     QString problem; // why it cannot be read, for Unreadable
 
     static BitmapProbe Inspect(const QString &path);
+    // A picture file's bytes: Invalid or Valid.
+    static BitmapProbe Decode(const QByteArray &bytes);
 };

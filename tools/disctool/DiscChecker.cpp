@@ -6,13 +6,10 @@
 
 #include "app/GlobalsU.h"
 #include "app/Startup.h"
-#include "platform/DiscPath.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -31,32 +28,37 @@ bool hasDigits(const QString &text)
 }
 
 // A native program for this desktop or the one the series first shipped for.
-bool looksLikeProgram(const QString &path)
+bool looksLikeProgram(const DiscTree &disc, const DiscTree::Entry &entry)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    try {
+        const QByteArray magic = disc.Read(entry, 0, 4);
+        return magic == QByteArrayLiteral("\x7f"
+                                          "ELF") ||
+               magic.startsWith("MZ");
+    } catch (const EDiscError &) {
         return false;
-    const QByteArray magic = file.read(4);
-    return magic == QByteArrayLiteral("\x7f"
-                                      "ELF") ||
-           magic.startsWith("MZ");
+    }
 }
 
 // Text whose bytes read as UTF-8 shows as mojibake in the menu, which takes them as Windows-1252.
-bool isUtf8WithAccents(const QByteArray &bytes)
+class Utf8Detector
 {
-    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<uchar>(c) < 0x80; }))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
+public:
+    void Feed(const QByteArray &bytes)
+    {
+        accents_ = accents_ || std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) >= 0x80; });
+        [[maybe_unused]] const QString text = decoder_.decode(bytes);
+    }
+    bool Utf8WithAccents() const { return accents_ && !decoder_.hasError(); }
 
-// The plain files of a folder that the menu's file list shows for mask: no folders, no hidden files.
-QStringList listed(const QString &folder, const QStringList &mask = {})
-{
-    return QDir(folder).entryList(mask, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
+private:
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+    bool accents_ = false;
+};
+
+// How much of a text is read to tell its encoding, and the largest picture decoded.
+constexpr qint64 MaxTextBytes = qint64(16) << 20;
+constexpr qint64 MaxPictureBytes = qint64(64) << 20;
 
 } // namespace
 
@@ -65,15 +67,7 @@ QString DiscChecker::Finding::Line() const
     return (error ? QStringLiteral("error: ") : QStringLiteral("warning: ")) + path + QStringLiteral(": ") + what;
 }
 
-DiscChecker::DiscChecker(const QString &folder)
-{
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        throw EDiscError(QStringLiteral("%1 is not a folder").arg(folder));
-    root_ = info.absoluteFilePath();
-    if (!root_.endsWith(QLatin1Char('/')))
-        root_.append(QLatin1Char('/'));
-}
+DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
 
 QList<DiscChecker::Finding> DiscChecker::Check()
 {
@@ -87,36 +81,37 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkInstallers();
     checkAutorun();
     checkRuntime();
-    checkNameCase(root_);
+    checkNameCase(disc_.Root());
     std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
     return findings_;
 }
 
-QStringList DiscChecker::Programs(const QString &folder)
+QStringList DiscChecker::Programs(const DiscTree &disc)
 {
     QStringList programs;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (name.compare(SetupName, Qt::CaseInsensitive) != 0 && !name.endsWith(QStringLiteral(".sh")) &&
-            looksLikeProgram(entry.absoluteFilePath()))
+    for (const auto &entry : disc.Root().children) {
+        const QString &name = entry->name;
+        if (disc.Seen(*entry) == DiscTree::Kind::File && name.compare(SetupName, Qt::CaseInsensitive) != 0 &&
+            !name.endsWith(QStringLiteral(".sh")) && looksLikeProgram(disc, *entry))
             programs.append(name);
     }
+    std::stable_sort(programs.begin(), programs.end(),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     return programs;
 }
 
 std::set<int> DiscChecker::checkPrograms()
 {
     std::set<int> schemes;
-    const QStringList programs = Programs(root_);
+    const QStringList programs = Programs(disc_);
     for (const QString &name : programs) {
-        const QFileInfo entry(root_ + name);
-        if (entry.isSymLink()) {
+        const DiscTree::Entry &entry = *disc_.Find(name);
+        if (entry.kind == DiscTree::Kind::Link) {
             error(name, QStringLiteral("is a symbolic link: the menu would look for its files beside the link's "
                                        "target; put a copy of the program here"));
             continue;
         }
-        if (!entry.isExecutable())
+        if (!disc_.Executable(entry))
             error(name, QStringLiteral("is not executable"));
         if (!hasDigits(name))
             warning(name, QStringLiteral("has no digits in its name: the menu presents the starter disc "
@@ -143,13 +138,40 @@ std::set<int> DiscChecker::checkPrograms()
 void DiscChecker::checkRuntime()
 {
     QStringList files;
-    QDirIterator walk(root_ + QLatin1String(RuntimeFolder), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (walk.hasNext())
-        files.append(relative(walk.next()));
-    const RuntimeCheck runtime(files, [this](const QString &path) {
-        QFile file(root_ + path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    });
+    QHash<QString, QString> leaving;
+    QHash<QString, const DiscTree::Entry *> entries;
+    std::vector<const DiscTree::Entry *> pending;
+    if (const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
+        runtime && runtime->kind == DiscTree::Kind::Folder)
+        pending.push_back(runtime);
+    while (!pending.empty()) {
+        const DiscTree::Entry *folder = pending.back();
+        pending.pop_back();
+        for (const auto &entry : folder->children) {
+            const QString path = DiscTree::PathOf(*entry);
+            if (entry->kind == DiscTree::Kind::Folder) {
+                pending.push_back(entry.get());
+            } else if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry.get())) {
+                files.append(path);
+                leaving.insert(path, entry->target);
+            } else if (disc_.Seen(*entry) == DiscTree::Kind::File) {
+                files.append(path);
+                entries.insert(path, entry.get());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    const RuntimeCheck runtime(
+        files,
+        [this, &entries](const QString &path, qint64 offset, qint64 length) {
+            const DiscTree::Entry *entry = entries.value(path, nullptr);
+            if (!entry)
+                entry = disc_.Find(path);
+            if (!entry)
+                throw EDiscError(QStringLiteral("missing"));
+            return disc_.Read(*entry, offset, length);
+        },
+        leaving);
     for (const RuntimeCheck::Problem &problem : runtime.Inspect(programs_)) {
         if (problem.error)
             error(problem.path, problem.what);
@@ -169,15 +191,31 @@ void DiscChecker::checkBackdrops(const std::set<int> &schemes)
 
 void DiscChecker::checkBitmap(const QString &path, int width, int height, bool used)
 {
-    const QString file = resolve(path);
-    const BitmapProbe probe = BitmapProbe::Inspect(file);
+    const DiscTree::Entry *entry = resolve(path);
+    const QString file = entry ? DiscTree::PathOf(*entry) : path;
+    BitmapProbe probe;
+    if (entry) {
+        try {
+            QByteArray bytes;
+            for (QByteArray piece; bytes.size() <= MaxPictureBytes &&
+                                   !(piece = disc_.Read(*entry, bytes.size(), DiscTree::ChunkSize)).isEmpty();)
+                bytes += piece;
+            if (bytes.size() > MaxPictureBytes)
+                throw EDiscError(QStringLiteral("larger than %1 MB, far more than any picture the menu shows")
+                                     .arg(MaxPictureBytes >> 20));
+            probe = BitmapProbe::Decode(bytes);
+        } catch (const EDiscError &e) {
+            probe.state = BitmapProbe::State::Unreadable;
+            probe.problem = e.Message();
+        }
+    }
     // A picture of a scheme no program on the disc uses is never read: its faults are only warnings.
     const QString unused = used ? QString() : QStringLiteral(" (no program on this disc uses it)");
     const auto report = [&](const QString &what) {
         if (used)
-            error(relative(file), what);
+            error(file, what);
         else
-            warning(relative(file), what + unused);
+            warning(file, what + unused);
     };
     switch (probe.state) {
     case BitmapProbe::State::Missing:
@@ -192,12 +230,12 @@ void DiscChecker::checkBitmap(const QString &path, int width, int height, bool u
         break;
     case BitmapProbe::State::Valid:
         if (probe.size != QSize(width, height))
-            warning(relative(file), QStringLiteral("%1x%2, not %3x%4: the menu paints it over part of its built-in "
-                                                   "picture")
-                                        .arg(probe.size.width())
-                                        .arg(probe.size.height())
-                                        .arg(width)
-                                        .arg(height));
+            warning(file, QStringLiteral("%1x%2, not %3x%4: the menu paints it over part of its built-in "
+                                         "picture")
+                              .arg(probe.size.width())
+                              .arg(probe.size.height())
+                              .arg(width)
+                              .arg(height));
         break;
     }
 }
@@ -206,24 +244,25 @@ void DiscChecker::checkTexts()
 {
     for (const char *name : TextNames) {
         const QString path = GlobalsU::FolderOf(DiscFolder::TextFiles) + QString::fromLatin1(name);
-        const QString file = resolve(path);
-        const QFileInfo info(file);
-        if (!info.exists()) {
+        const DiscTree::Entry *entry = resolve(path);
+        if (!entry) {
             error(path, QStringLiteral("missing"));
             continue;
         }
-        QFile text(file);
-        if (info.isDir() || !text.open(QIODevice::ReadOnly)) {
-            error(relative(file), QStringLiteral("cannot be read: %1")
-                                      .arg(info.isDir() ? QStringLiteral("it is a folder") : text.errorString()));
+        Utf8Detector detector;
+        try {
+            QByteArray piece;
+            for (qint64 read = 0;
+                 read < MaxTextBytes && !(piece = disc_.Read(*entry, read, DiscTree::ChunkSize)).isEmpty();
+                 read += piece.size())
+                detector.Feed(piece);
+        } catch (const EDiscError &e) {
+            error(DiscTree::PathOf(*entry), QStringLiteral("cannot be read: %1").arg(e.Message()));
             continue;
         }
-        const QByteArray bytes = text.readAll();
-        if (text.error() != QFileDevice::NoError)
-            error(relative(file), QStringLiteral("cannot be read: %1").arg(text.errorString()));
-        else if (isUtf8WithAccents(bytes))
-            warning(relative(file), QStringLiteral("written in UTF-8: the menu shows its bytes as Windows-1252, "
-                                                   "so accented letters come out garbled"));
+        if (detector.Utf8WithAccents())
+            warning(DiscTree::PathOf(*entry), QStringLiteral("written in UTF-8: the menu shows its bytes as "
+                                                             "Windows-1252, so accented letters come out garbled"));
     }
 }
 
@@ -231,39 +270,38 @@ void DiscChecker::checkWebPages()
 {
     for (const char *name : {"Order.html", "Help.html"}) {
         const QString path = GlobalsU::FolderOf(DiscFolder::WebFiles) + QString::fromLatin1(name);
-        const QFileInfo info(resolve(path));
-        if (!info.exists())
+        const DiscTree::Entry *entry = resolve(path);
+        if (!entry)
             error(path, QStringLiteral("missing"));
-        else if (!info.isFile())
-            error(relative(info.filePath()), QStringLiteral("is not a file"));
+        else if (disc_.Seen(*entry) != DiscTree::Kind::File)
+            error(DiscTree::PathOf(*entry), QStringLiteral("is not a file"));
     }
 }
 
 void DiscChecker::checkTemplates()
 {
     const QString path = GlobalsU::FolderOf(DiscFolder::Templates);
-    const QFileInfo info(resolve(path));
-    if (!info.exists()) {
+    const DiscTree::Entry *entry = resolve(path);
+    if (!entry) {
         error(path, QStringLiteral("missing: the extra-files page cannot list its templates"));
         return;
     }
-    if (!info.isDir()) {
-        error(relative(info.filePath()), QStringLiteral("is not a folder"));
+    const QString found = shown(*entry, path);
+    if (disc_.Seen(*entry) != DiscTree::Kind::Folder) {
+        error(found, QStringLiteral("is not a folder"));
         return;
     }
-    const QStringList templates = listed(info.filePath());
+    const QStringList templates = listed(*entry);
     if (templates.isEmpty())
-        warning(relative(info.filePath()),
-                QStringLiteral("no templates: the list on the extra-files page stays empty"));
+        warning(found, QStringLiteral("no templates: the list on the extra-files page stays empty"));
     for (const QString &name : templates) {
         const QString suffix = QFileInfo(name).suffix();
         const bool known = std::any_of(std::begin(TemplateTypes), std::end(TemplateTypes), [&](const char *type) {
             return suffix.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
         });
         if (!known)
-            warning(relative(info.filePath()) + name,
-                    QStringLiteral("not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers no file type "
-                                   "for it"));
+            warning(found + name, QStringLiteral("not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers "
+                                                 "no file type for it"));
     }
 }
 
@@ -271,71 +309,88 @@ void DiscChecker::checkMediaFolders()
 {
     for (const DiscFolder folder : {DiscFolder::Images, DiscFolder::Sounds}) {
         const QString path = GlobalsU::FolderOf(folder);
-        const QFileInfo info(resolve(path));
-        if (!info.exists())
+        const DiscTree::Entry *entry = resolve(path);
+        if (!entry)
             error(path, QStringLiteral("missing: delivering a template fails without it"));
-        else if (!info.isDir())
-            error(relative(info.filePath()), QStringLiteral("is not a folder: delivering a template fails"));
+        else if (disc_.Seen(*entry) != DiscTree::Kind::Folder)
+            error(shown(*entry, path), QStringLiteral("is not a folder: delivering a template fails"));
     }
 }
 
 void DiscChecker::checkInstallers()
 {
     const QString sample = GlobalsU::FolderOf(DiscFolder::Sample) + SetupName;
-    if (!QFileInfo(resolve(sample)).isFile() && listed(root_, {SetupName}).isEmpty())
+    const DiscTree::Entry *installer = resolve(sample);
+    if ((!installer || disc_.Seen(*installer) != DiscTree::Kind::File) && listed(disc_.Root(), SetupName).isEmpty())
         error(sample, QStringLiteral("missing, and no Setup.exe at the disc root either: the sample program's "
                                      "installer cannot start"));
 
     for (int tool = 1; tool <= 4; ++tool) {
         const QString path = GlobalsU::ToolFolder(tool);
-        const QFileInfo folder(resolve(path));
+        const DiscTree::Entry *folder = resolve(path);
         const QString program = QString::fromLatin1(ToolNames[tool - 1]);
-        if (!folder.isDir())
+        if (!folder || disc_.Seen(*folder) != DiscTree::Kind::Folder)
             error(path, QStringLiteral("missing: the %1 installer cannot start").arg(program));
-        else if (listed(folder.filePath(), {SetupName}).isEmpty())
-            error(relative(folder.filePath()),
-                  QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+        else if (listed(*folder, SetupName).isEmpty())
+            error(shown(*folder, path), QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
     }
 }
 
 void DiscChecker::checkAutorun()
 {
-    const QFileInfo autorun(resolve(QStringLiteral("autorun.sh")));
-    if (!autorun.exists())
+    const DiscTree::Entry *autorun = resolve(QStringLiteral("autorun.sh"));
+    if (!autorun)
         warning(QStringLiteral("autorun.sh"),
                 QStringLiteral("missing: the menu does not start by itself when the disc is inserted"));
-    else if (!autorun.isFile() || !autorun.isExecutable())
-        warning(relative(autorun.filePath()),
+    else if (disc_.Seen(*autorun) != DiscTree::Kind::File || !disc_.Executable(*autorun))
+        warning(DiscTree::PathOf(*autorun),
                 QStringLiteral("not an executable file: the menu does not start by itself when the disc is inserted"));
 }
 
-void DiscChecker::checkNameCase(const QString &folder)
+void DiscChecker::checkNameCase(const DiscTree::Entry &folder)
 {
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // Folders nest no deeper than the tree allows, so neither does this.
     QHash<QString, QString> seen;
-    for (const QFileInfo &entry : entries) {
-        const QString key = entry.fileName().toCaseFolded();
+    for (const auto &entry : folder.children) {
+        const QString key = entry->name.toCaseFolded();
         const auto earlier = seen.constFind(key);
         if (earlier != seen.cend())
-            warning(relative(entry.absoluteFilePath()),
+            warning(DiscTree::PathOf(*entry),
                     QStringLiteral("differs only in letter case from \"%1\": the menu may open either").arg(*earlier));
         else
-            seen.insert(key, entry.fileName());
-        if (entry.isDir() && !entry.isSymLink())
-            checkNameCase(entry.absoluteFilePath());
+            seen.insert(key, entry->name);
+        if (entry->kind == DiscTree::Kind::Folder)
+            checkNameCase(*entry);
     }
 }
 
-QString DiscChecker::resolve(const QString &path) const
+const DiscTree::Entry *DiscChecker::resolve(const QString &path) const
 {
-    return DiscPath::Resolve(root_ + path);
+    const DiscTree::Entry *entry = disc_.Find(path);
+    if (entry && entry->kind == DiscTree::Kind::Link && disc_.Seen(*entry) == DiscTree::Kind::Other)
+        return nullptr;
+    return entry;
 }
 
-QString DiscChecker::relative(const QString &path) const
+QString DiscChecker::shown(const DiscTree::Entry &entry, const QString &asked)
 {
-    QString rel = path.startsWith(root_) ? path.mid(root_.size()) : path;
-    return rel.isEmpty() ? Root : rel;
+    return DiscTree::PathOf(entry) + (asked.endsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString());
+}
+
+QStringList DiscChecker::listed(const DiscTree::Entry &folder, const QString &pattern) const
+{
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    const DiscTree::Entry *shown = disc_.Follow(&folder);
+    QStringList names;
+    for (const auto &entry : shown ? shown->children : folder.children) {
+        if (!entry->name.startsWith(QLatin1Char('.')) && disc_.Seen(*entry) == DiscTree::Kind::File &&
+            match.match(entry->name).hasMatch())
+            names.append(entry->name);
+    }
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return names;
 }
 
 void DiscChecker::error(const QString &path, const QString &what)

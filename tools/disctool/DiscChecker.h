@@ -1,13 +1,16 @@
 #pragma once
 
+#include "DiscTree.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <set>
 
-// Inspects a disc folder for what would go wrong when the menu runs from it: files it reads that
-// are missing or broken, installers it cannot find, and pictures or names that look wrong.
+// Inspects a disc (a folder or an image, as a disc tree) for what would go wrong when the menu runs
+// from it: files it reads that are missing or broken, installers it cannot find, and pictures or
+// names that look wrong.
 class DiscChecker
 {
 public:
@@ -21,15 +24,14 @@ public:
         QString Line() const;
     };
 
-    // Raises EDiscError when folder is not a folder.
-    explicit DiscChecker(const QString &folder);
+    explicit DiscChecker(const DiscTree &disc);
 
     // Everything found: the errors first, then the warnings, each in the order the disc was walked.
     QList<Finding> Check();
 
-    // The files at the root of a disc folder that the menu would take for its program (by their
-    // first bytes, not by their modes), in name order.
-    static QStringList Programs(const QString &folder);
+    // The files at the root of a disc that the menu would take for its program (by their first
+    // bytes, not by their modes), in name order.
+    static QStringList Programs(const DiscTree &disc);
 
 private:
     std::set<int> checkPrograms();
@@ -42,15 +44,20 @@ private:
     void checkInstallers();
     void checkAutorun();
     void checkRuntime();
-    void checkNameCase(const QString &folder);
+    void checkNameCase(const DiscTree::Entry &folder);
 
-    // The disc file for a path relative to the disc, found as the menu finds it (case-blind).
-    QString resolve(const QString &path) const;
-    QString relative(const QString &path) const;
+    // The entry for a path relative to the disc, found as the menu finds it (case-blind); nullptr
+    // when there is none or it is a link to nothing.
+    const DiscTree::Entry *resolve(const QString &path) const;
+    // How the checker names a found entry: its path, with the trailing '/' of the path asked for.
+    static QString shown(const DiscTree::Entry &entry, const QString &asked);
+    // The plain files of a folder that the menu's file list shows (no hidden ones), named like
+    // pattern ("*" for all, without regard to case), in name order without regard to case.
+    QStringList listed(const DiscTree::Entry &folder, const QString &pattern = QStringLiteral("*")) const;
     void error(const QString &path, const QString &what);
     void warning(const QString &path, const QString &what);
 
-    QString root_; // ends in '/'
+    const DiscTree &disc_;
     QList<Finding> findings_;
     QStringList programs_; // the menu programs at the root
 };

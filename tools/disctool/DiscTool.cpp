@@ -3,11 +3,11 @@
 #include "DiscChecker.h"
 #include "DiscMaker.h"
 #include "EDiscError.h"
+#include "FolderTree.h"
 #include "ImageReader.h"
 #include "ImageWriter.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -119,15 +119,20 @@ int image(const Parsed &parsed, QTextStream &out)
     return DiscTool::Success;
 }
 
-// An image is checked as the folder a desktop mounts it as, plus what only an image can get wrong.
-QList<DiscChecker::Finding> checkImage(const QString &path)
+// An image is checked as a desktop mounting it shows it, plus what only an image can get wrong;
+// a folder as the disc it makes, plus what a disc cannot hold.
+QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
 {
-    const ImageReader reader(path);
-    const QTemporaryDir folder;
-    if (!folder.isValid())
-        throw EDiscError(QStringLiteral("cannot create a working folder: %1").arg(folder.errorString()));
-    reader.Extract(folder.path());
-    QList<DiscChecker::Finding> findings = DiscChecker(folder.path()).Check() + reader.Findings();
+    QList<DiscChecker::Finding> findings;
+    if (image) {
+        const ImageReader reader(path);
+        findings = DiscChecker(reader).Check() + reader.Findings();
+    } else {
+        const FolderTree folder(path, DiscTree::MaxDepth);
+        findings = DiscChecker(folder).Check();
+        for (const FolderTree::Problem &problem : folder.Problems())
+            findings.append({true, problem.path, problem.what});
+    }
     std::stable_partition(findings.begin(), findings.end(), [](const DiscChecker::Finding &f) { return f.error; });
     return findings;
 }
@@ -137,8 +142,7 @@ int check(const Parsed &parsed, QTextStream &out)
     const QFileInfo target(parsed.folder);
     if (target.isFile() && !ImageReader::IsImage(parsed.folder))
         throw EDiscError(QStringLiteral("%1 is neither a folder nor an ISO 9660 image").arg(parsed.folder));
-    const QList<DiscChecker::Finding> findings =
-        target.isFile() ? checkImage(parsed.folder) : DiscChecker(parsed.folder).Check();
+    const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile());
     bool failed = false;
     for (const DiscChecker::Finding &finding : findings) {
         out << finding.Line() << '\n';

@@ -2,7 +2,6 @@
 
 #include <QList>
 
-#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -16,8 +15,12 @@ constexpr std::int64_t DT_STRTAB = 5;
 constexpr std::int64_t DT_STRSZ = 10;
 constexpr std::int64_t DT_RPATH = 15;
 constexpr std::int64_t DT_RUNPATH = 29;
+// Far above what any real file holds: a file claiming more is not read further.
+constexpr std::uint64_t MaxHeaders = 1024;
+constexpr std::uint64_t MaxDynamicBytes = 64 * 1024;
+constexpr std::uint64_t MaxStringBytes = 4096;
 
-// Bounds-checked little-endian reads: a file cut short or lying about its offsets yields nothing.
+// Bounded little-endian reads within bytes: a piece cut short yields nothing.
 template <typename T> std::optional<T> at(const QByteArray &bytes, std::uint64_t offset)
 {
     if (offset > static_cast<std::uint64_t>(bytes.size()) || bytes.size() - offset < sizeof(T))
@@ -45,31 +48,78 @@ std::optional<std::uint64_t> fileOffset(const QList<Segment> &segments, std::uin
     return std::nullopt;
 }
 
+ElfDynamic refuse(ElfDynamic result, const char *problem)
+{
+    result.valid = false;
+    result.problem = QLatin1String(problem);
+    result.needed.clear();
+    result.rpath.clear();
+    result.runpath.clear();
+    return result;
+}
+
 } // namespace
+
+QString ElfDynamic::MachineName(std::uint16_t machine)
+{
+    switch (machine) {
+    case 3:
+        return QStringLiteral("x86");
+    case 40:
+        return QStringLiteral("ARM");
+    case 62:
+        return QStringLiteral("x86-64");
+    case 183:
+        return QStringLiteral("AArch64");
+    case 243:
+        return QStringLiteral("RISC-V");
+    default:
+        return QStringLiteral("machine %1").arg(machine);
+    }
+}
 
 ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
 {
-    ElfDynamic result;
-    // ELF magic, 64-bit class, little-endian data.
-    if (!bytes.startsWith("\x7f"
-                          "ELF") ||
-        bytes.size() < 64 || bytes.at(4) != 2 || bytes.at(5) != 1)
-        return {};
-    const auto phoff = at<std::uint64_t>(bytes, 0x20);
-    const auto phentsize = at<std::uint16_t>(bytes, 0x36);
-    const auto phnum = at<std::uint16_t>(bytes, 0x38);
-    if (!phoff || !phentsize || !phnum || *phentsize < 56)
-        return {};
+    return Read([&bytes](std::uint64_t offset, std::uint64_t length) {
+        if (offset >= static_cast<std::uint64_t>(bytes.size()))
+            return QByteArray();
+        return bytes.mid(static_cast<qsizetype>(offset),
+                         static_cast<qsizetype>(std::min<std::uint64_t>(length, bytes.size() - offset)));
+    });
+}
 
+ElfDynamic ElfDynamic::Read(const Reader &read)
+{
+    ElfDynamic result;
+    const QByteArray header = read(0, 64);
+    if (!header.startsWith("\x7f"
+                           "ELF"))
+        return refuse(result, "not an ELF file");
+    result.elf = true;
+    if (header.size() < 20)
+        return refuse(result, "cut short");
+    result.bits = header.at(4) == 1 ? 32 : header.at(4) == 2 ? 64 : 0;
+    if (header.at(5) != 1)
+        return refuse(result, "not little-endian");
+    result.machine = *at<std::uint16_t>(header, 18);
+    if (result.bits != 64)
+        return refuse(result, "not a 64-bit file");
+    const auto phoff = at<std::uint64_t>(header, 0x20);
+    const auto phentsize = at<std::uint16_t>(header, 0x36);
+    const auto phnum = at<std::uint16_t>(header, 0x38);
+    if (!phoff || !phentsize || !phnum || *phentsize < 56 || *phnum > MaxHeaders)
+        return refuse(result, "its program headers cannot be read");
+
+    const QByteArray headers = read(*phoff, std::uint64_t(*phnum) * *phentsize);
     QList<Segment> segments;
     for (std::uint16_t i = 0; i < *phnum; ++i) {
-        const std::uint64_t base = *phoff + std::uint64_t(i) * *phentsize;
-        const auto type = at<std::uint32_t>(bytes, base);
-        const auto offset = at<std::uint64_t>(bytes, base + 8);
-        const auto address = at<std::uint64_t>(bytes, base + 16);
-        const auto fileSize = at<std::uint64_t>(bytes, base + 32);
+        const std::uint64_t base = std::uint64_t(i) * *phentsize;
+        const auto type = at<std::uint32_t>(headers, base);
+        const auto offset = at<std::uint64_t>(headers, base + 8);
+        const auto address = at<std::uint64_t>(headers, base + 16);
+        const auto fileSize = at<std::uint64_t>(headers, base + 32);
         if (!type || !offset || !address || !fileSize)
-            return {};
+            return refuse(result, "its program headers cannot be read");
         segments.append({*type, *offset, *address, *fileSize});
     }
 
@@ -82,17 +132,20 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
         result.valid = true; // a static program needs nothing
         return result;
     }
+    if (dynamic->fileSize > MaxDynamicBytes)
+        return refuse(result, "its dynamic section cannot be read");
 
+    const QByteArray entries = read(dynamic->offset, dynamic->fileSize);
     QList<std::uint64_t> neededOffsets;
     std::optional<std::uint64_t> strtab;
     std::uint64_t strsz = 0;
     std::optional<std::uint64_t> runpath;
     std::optional<std::uint64_t> rpath;
-    for (std::uint64_t entry = dynamic->offset; entry + 16 <= dynamic->offset + dynamic->fileSize; entry += 16) {
-        const auto tag = at<std::int64_t>(bytes, entry);
-        const auto value = at<std::uint64_t>(bytes, entry + 8);
+    for (std::uint64_t entry = 0; entry + 16 <= dynamic->fileSize; entry += 16) {
+        const auto tag = at<std::int64_t>(entries, entry);
+        const auto value = at<std::uint64_t>(entries, entry + 8);
         if (!tag || !value)
-            return {};
+            return refuse(result, "its dynamic section cannot be read");
         if (*tag == DT_NULL)
             break;
         if (*tag == DT_NEEDED)
@@ -106,29 +159,31 @@ ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
         else if (*tag == DT_RPATH)
             rpath = *value;
     }
-    if (!strtab || *strtab > static_cast<std::uint64_t>(bytes.size()) || bytes.size() - *strtab < strsz)
-        return {};
+    if (!strtab || *strtab > UINT64_MAX - strsz)
+        return refuse(result, "its string table cannot be read");
 
     const auto string = [&](std::uint64_t offset) -> std::optional<QString> {
         if (offset >= strsz)
             return std::nullopt;
-        const char *start = bytes.constData() + *strtab + offset;
-        const void *end = std::memchr(start, 0, strsz - offset);
-        if (!end)
+        const QByteArray piece = read(*strtab + offset, std::min(strsz - offset, MaxStringBytes));
+        const qsizetype end = piece.indexOf('\0');
+        if (end < 0)
             return std::nullopt;
-        return QString::fromUtf8(start, static_cast<const char *>(end) - start);
+        return QString::fromUtf8(piece.constData(), end);
     };
     for (std::uint64_t offset : neededOffsets) {
         const auto name = string(offset);
         if (!name)
-            return {};
+            return refuse(result, "the name of a library it needs cannot be read");
         result.needed.append(*name);
     }
-    if (const auto path = runpath ? runpath : rpath) {
-        const auto text = string(*path);
+    for (const auto &[tag, list] : {std::pair{rpath, &result.rpath}, std::pair{runpath, &result.runpath}}) {
+        if (!tag)
+            continue;
+        const auto text = string(*tag);
         if (!text)
-            return {};
-        result.runpath = text->split(QLatin1Char(':'), Qt::SkipEmptyParts);
+            return refuse(result, "its library search path cannot be read");
+        *list = text->split(QLatin1Char(':'), Qt::SkipEmptyParts);
     }
     result.valid = true;
     return result;

@@ -1,43 +1,52 @@
 #pragma once
 
 #include "DiscChecker.h"
+#include "DiscTree.h"
 
 #include <QList>
 #include <QString>
 
-#include <memory>
+#include <vector>
 
-struct Iso_Dir;
-struct Iso_Image;
-
-// Reads a disc image as a desktop that mounts it sees it: its Rock Ridge tree (names, modes) is
-// laid out in a folder for the disc checker, and its Joliet tree is compared with it for the names
-// that desktops reading only Joliet would see otherwise.
-class ImageReader
+// Reads a disc image as a desktop that mounts it sees it, without laying anything out on disk: its
+// Rock Ridge tree (names, modes) read in a process of its own that is stopped after a few seconds
+// (a damaged image can send the ISO library round a loop), files read straight from their places
+// in the image, and its Joliet tree compared with it for the names that desktops reading only
+// Joliet would see otherwise.
+class ImageReader : public DiscTree
 {
 public:
+    // How long reading the image's folders may take.
+    static constexpr int TimeLimitSeconds = 10;
+    // Images holding more entries than this are refused.
+    static constexpr int MaxEntries = 200000;
+
     // Whether the file at path holds an ISO 9660 volume (by its content, not its name).
     static bool IsImage(const QString &path);
 
     // Reads the image's trees. Raises EDiscError when it cannot.
     explicit ImageReader(const QString &path);
-    ~ImageReader();
+    ~ImageReader() override;
 
-    // Writes every folder, file and link of the image into folder (which must exist), files with
-    // their modes from the image.
-    void Extract(const QString &folder) const;
+    // What is wrong with the image itself: names that are not UTF-8 or cannot be file names (left
+    // out of the tree), names Joliet cuts or changes, extensions missing.
+    QList<DiscChecker::Finding> Findings() const { return findings_; }
 
-    // What is wrong with the image itself: names Joliet cuts or changes, extensions missing.
-    QList<DiscChecker::Finding> Findings() const;
+    QString Label() const { return label_; }
 
-    QString Label() const;
+    QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
 
 private:
-    void extractFolder(Iso_Dir *folder, const QString &path) const;
-    void compareNames(Iso_Dir *rockRidge, Iso_Dir *joliet, const QString &path,
-                      QList<DiscChecker::Finding> &findings) const;
+    void decode(const QByteArray &description);
+
+    struct Section
+    {
+        quint32 block = 0;
+        quint32 size = 0;
+    };
 
     QString path_;
-    struct Trees;
-    std::unique_ptr<Trees> trees_;
+    QString label_;
+    QList<DiscChecker::Finding> findings_;
+    std::vector<std::vector<Section>> sections_; // by Entry::index
 };

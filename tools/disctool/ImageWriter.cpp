@@ -6,13 +6,23 @@
 
 #include "app/GlobalsU.h"
 
+#include "FolderTree.h"
+
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +54,101 @@ struct BurnSource
     }
 };
 
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The temporary image a signal must not leave behind; written before the handlers are set.
+char PendingImage[PATH_MAX] = {};
+constexpr int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void RemovePendingImage(int signal)
+{
+    ::unlink(PendingImage);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// The image file being written: under a temporary name beside its place, renamed into place when
+// complete and removed when not (on a signal too). Errors carry the system's reason.
+class ImageFile
+{
+public:
+    ImageFile(const QString &path, const QString &folder) : path_(path)
+    {
+        const QFileInfo info(path);
+        const QString into = QFileInfo(info.absolutePath()).canonicalFilePath();
+        const QString source = QFileInfo(folder).canonicalFilePath();
+        if (!into.isEmpty() && (into == source || into.startsWith(source + QLatin1Char('/'))))
+            throw EDiscError(QStringLiteral("cannot write %1 inside the disc folder %2: the image would hold "
+                                            "itself, and the next one the image before it")
+                                 .arg(path, folder));
+        temporary_ = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+        if (temporary_.size() >= PATH_MAX)
+            throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, reason(ENAMETOOLONG)));
+        descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+        if (descriptor_ < 0)
+            throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, reason(errno)));
+        std::strcpy(PendingImage, temporary_.constData());
+        for (const int signal : CleanedSignals)
+            std::signal(signal, RemovePendingImage);
+    }
+
+    ~ImageFile()
+    {
+        for (const int signal : CleanedSignals)
+            std::signal(signal, SIG_DFL);
+        PendingImage[0] = '\0';
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+        if (!committed_)
+            ::unlink(temporary_.constData());
+    }
+
+    ImageFile(const ImageFile &) = delete;
+    ImageFile &operator=(const ImageFile &) = delete;
+
+    void Write(const unsigned char *data, int size)
+    {
+        for (int done = 0; done < size;) {
+            const ssize_t written = ::write(descriptor_, data + done, size - done);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                fail(written < 0 ? errno : ENOSPC);
+            done += int(written);
+        }
+    }
+
+    void Commit()
+    {
+        // A new file's mode, as the user's file-creation mask leaves it.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(descriptor_, 0666 & ~mask) != 0 || ::fsync(descriptor_) != 0)
+            fail(errno);
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        if (::close(descriptor) != 0)
+            fail(errno);
+        if (::rename(temporary_.constData(), QFile::encodeName(path_).constData()) != 0)
+            fail(errno);
+        committed_ = true;
+    }
+
+private:
+    [[noreturn]] void fail(int error) const
+    {
+        throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path_, reason(error)));
+    }
+
+    QString path_;
+    QByteArray temporary_;
+    int descriptor_ = -1;
+    bool committed_ = false;
+};
+
 // Owner and group root, the same time for everything; mode 0 leaves a link's mode as it is.
 void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
 {
@@ -58,14 +163,33 @@ void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
 
 } // namespace
 
-ImageWriter::ImageWriter(const QString &folder) : timestamp_(Timestamp())
+ImageWriter::ImageWriter(const QString &folder)
+    : tree_(std::make_unique<FolderTree>(folder, 0)), root_(tree_->Folder()), timestamp_(Timestamp())
 {
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        throw EDiscError(QStringLiteral("%1 is not a folder").arg(folder));
-    root_ = info.absoluteFilePath();
+    QStringList refused;
+    for (const FolderTree::Problem &problem : tree_->Problems())
+        refused.append(QStringLiteral("  %1: %2").arg(problem.path, problem.what));
+    std::vector<const DiscTree::Entry *> pending{&tree_->Root()};
+    while (!pending.empty()) {
+        const DiscTree::Entry *at = pending.back();
+        pending.pop_back();
+        for (const auto &entry : at->children) {
+            if (entry->kind == DiscTree::Kind::Folder)
+                pending.push_back(entry.get());
+            else if (entry->kind == DiscTree::Kind::File &&
+                     ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0) {
+                const QString why = reason(errno);
+                refused.append(QStringLiteral("  %1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
+            }
+        }
+    }
+    if (!refused.isEmpty()) {
+        std::sort(refused.begin(), refused.end());
+        throw EDiscError(QStringLiteral("%1 holds what cannot go on a disc; nothing was written:\n%2")
+                             .arg(folder, refused.join(QLatin1Char('\n'))));
+    }
 
-    const QStringList programs = DiscChecker::Programs(root_);
+    const QStringList programs = DiscChecker::Programs(*tree_);
     if (programs.isEmpty())
         throw EDiscError(
             QStringLiteral("%1 has no menu program at its root: the disc number cannot be told").arg(folder));
@@ -84,6 +208,8 @@ ImageWriter::ImageWriter(const QString &folder) : timestamp_(Timestamp())
     executables_ = programs;
     executables_.append(QStringLiteral("autorun.sh"));
 }
+
+ImageWriter::~ImageWriter() = default;
 
 std::time_t ImageWriter::Timestamp()
 {
@@ -110,7 +236,7 @@ void ImageWriter::Write(const QString &path)
     iso_tree_set_ignore_hidden(image.get(), 0);
     IsoDir *root = iso_image_get_root(image.get());
     settle(reinterpret_cast<IsoNode *>(root), Executable, timestamp_);
-    addFolder(image.get(), root, root_, true);
+    addTree(image.get());
 
     IsoWriteOpts *createdOptions = nullptr;
     check(iso_write_opts_new(&createdOptions, 0), QStringLiteral("cannot set up the image"));
@@ -132,9 +258,7 @@ void ImageWriter::Write(const QString &path)
           QStringLiteral("cannot master %1").arg(path));
     BurnSource source{createdSource};
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    ImageFile file(path, root_);
     unsigned char block[2048];
     for (;;) {
         const int read = source.source->read_xt(source.source, block, sizeof block);
@@ -142,35 +266,34 @@ void ImageWriter::Write(const QString &path)
             break;
         if (read < 0)
             throw EDiscError(QStringLiteral("cannot master %1: a file of %2 could not be read").arg(path, root_));
-        if (file.write(reinterpret_cast<const char *>(block), read) != read)
-            throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        file.Write(block, read);
     }
     source.finished = true;
-    if (!file.commit())
-        throw EDiscError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    file.Commit();
 }
 
-void ImageWriter::addFolder(IsoImage *image, IsoDir *parent, const QString &path, bool atRoot) const
+void ImageWriter::addTree(IsoImage *image) const
 {
-    const QFileInfoList entries =
-        QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QByteArray name = entry.fileName().toUtf8();
-        const QByteArray source = QFile::encodeName(entry.absoluteFilePath());
-        if (!entry.isSymLink() && !entry.isDir() && !entry.isReadable())
-            throw EDiscError(QStringLiteral("cannot read %1").arg(entry.absoluteFilePath()));
-        if (entry.isDir() && !entry.isSymLink()) {
-            IsoDir *folder = nullptr;
-            check(iso_tree_add_new_dir(parent, name.constData(), &folder),
-                  QStringLiteral("cannot add %1").arg(entry.absoluteFilePath()));
-            settle(reinterpret_cast<IsoNode *>(folder), Executable, timestamp_);
-            addFolder(image, folder, entry.absoluteFilePath(), false);
-        } else {
+    std::vector<std::pair<const DiscTree::Entry *, IsoDir *>> pending{{&tree_->Root(), iso_image_get_root(image)}};
+    while (!pending.empty()) {
+        const auto [folder, parent] = pending.back();
+        pending.pop_back();
+        for (const auto &entry : folder->children) {
+            const QByteArray name = entry->name.toUtf8();
+            const QString source = tree_->HostPath(*entry);
+            const QString cannot = QStringLiteral("cannot add %1").arg(source);
+            if (entry->kind == DiscTree::Kind::Folder) {
+                IsoDir *added = nullptr;
+                check(iso_tree_add_new_dir(parent, name.constData(), &added), cannot);
+                settle(reinterpret_cast<IsoNode *>(added), Executable, timestamp_);
+                pending.emplace_back(entry.get(), added);
+                continue;
+            }
             IsoNode *node = nullptr;
-            check(iso_tree_add_new_node(image, parent, name.constData(), source.constData(), &node),
-                  QStringLiteral("cannot add %1").arg(entry.absoluteFilePath()));
-            const bool executable = atRoot && executables_.contains(entry.fileName());
-            settle(node, entry.isSymLink() ? 0 : executable ? Executable : ReadOnly, timestamp_);
+            check(iso_tree_add_new_node(image, parent, name.constData(), QFile::encodeName(source).constData(), &node),
+                  cannot);
+            const bool executable = folder == &tree_->Root() && executables_.contains(entry->name);
+            settle(node, entry->kind == DiscTree::Kind::Link ? 0 : executable ? Executable : ReadOnly, timestamp_);
         }
     }
 }

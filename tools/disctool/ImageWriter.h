@@ -4,6 +4,9 @@
 #include <QStringList>
 
 #include <ctime>
+#include <memory>
+
+class FolderTree;
 
 struct Iso_Dir;
 struct Iso_Image;
@@ -14,10 +17,14 @@ struct Iso_Image;
 class ImageWriter
 {
 public:
-    // Raises EDiscError when folder is not a disc folder with a menu program at its root.
+    // Reads the folder's names. Raises EDiscError, naming each, when it is not a disc folder with a
+    // menu program at its root or holds what a disc cannot: names that are not UTF-8, devices,
+    // pipes and sockets, folders or files that cannot be read.
     explicit ImageWriter(const QString &folder);
+    ~ImageWriter();
 
-    // Writes the image; a failed run leaves no image file behind. Raises EDiscError.
+    // Writes the image, which must not lie inside the folder; a failed run leaves no image file
+    // behind. Raises EDiscError.
     void Write(const QString &image);
 
     // "BRINDLE07" for disc 7.
@@ -27,8 +34,9 @@ public:
     static std::time_t Timestamp();
 
 private:
-    void addFolder(Iso_Image *image, Iso_Dir *parent, const QString &path, bool atRoot) const;
+    void addTree(Iso_Image *image) const;
 
+    std::unique_ptr<FolderTree> tree_;
     QString root_;
     QString label_;
     QStringList executables_; // names at the root that keep their execute bits

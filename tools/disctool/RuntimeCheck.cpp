@@ -1,6 +1,6 @@
 #include "RuntimeCheck.h"
 
-#include "ElfDynamic.h"
+#include "EDiscError.h"
 
 #include "app/Startup.h"
 
@@ -57,7 +57,8 @@ const QList<QRegularExpression> &systemPatterns()
 
 } // namespace
 
-RuntimeCheck::RuntimeCheck(QStringList files, Reader read) : files_(std::move(files)), read_(std::move(read))
+RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving)
+    : files_(std::move(files)), read_(std::move(read)), leaving_(std::move(leaving))
 {
     const QString folder = QLatin1String(RuntimeFolder) + LibraryFolder;
     for (const QString &file : std::as_const(files_)) {
@@ -75,17 +76,45 @@ bool RuntimeCheck::LeftToSystem(const QString &soname)
     return false;
 }
 
+std::optional<ElfDynamic> RuntimeCheck::read(const QString &path, QList<Problem> &problems) const
+{
+    if (leaving_.contains(path)) {
+        problems.append({true, path,
+                         QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
+                                        "where it is not")
+                             .arg(leaving_.value(path))});
+        return std::nullopt;
+    }
+    try {
+        return ElfDynamic::Read([&](std::uint64_t offset, std::uint64_t length) {
+            return read_(path, static_cast<qint64>(offset), static_cast<qint64>(length));
+        });
+    } catch (const EDiscError &e) {
+        problems.append({true, path, QStringLiteral("cannot be read: %1").arg(e.Message())});
+        return std::nullopt;
+    }
+}
+
 QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) const
 {
     QList<Problem> problems;
     const QString runtime = QLatin1String(RuntimeFolder);
+    std::optional<ElfDynamic> reference; // the first program read: the machine the disc is for
     bool usesRuntime = false;
     for (const QString &program : programs) {
-        const ElfDynamic elf = ElfDynamic::Read(read_(program));
-        if (!elf.valid)
+        const std::optional<ElfDynamic> elf = read(program, problems);
+        if (!elf || !elf->elf)
+            continue; // a program for Windows needs no runtime
+        if (!elf->valid) {
+            problems.append({true, program,
+                             QStringLiteral("cannot be read as an ELF program (%1): whether it starts cannot be told")
+                                 .arg(elf->problem)});
             continue;
+        }
+        if (!reference)
+            reference = elf;
         QStringList own;
-        for (const QString &name : elf.needed) {
+        for (const QString &name : elf->needed) {
             if (!LeftToSystem(name))
                 own.append(name);
         }
@@ -98,7 +127,15 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
                                  .arg(program, own.join(QStringLiteral(", ")))});
             return problems;
         }
-        checkNeeded(program, elf.needed, elf.runpath.contains(ProgramRunpath), problems);
+        if (!elf->runpath.isEmpty()) {
+            // The loader then ignores DT_RPATH, and the libraries loaded later do not search the runtime.
+            problems.append({true, program,
+                             QStringLiteral("has its library search path as DT_RUNPATH (%1), not as DT_RPATH %2: the "
+                                            "runtime's own libraries and plugins are looked for on the desktop")
+                                 .arg(elf->runpath.join(QLatin1Char(':')), ProgramRunpath)});
+            continue;
+        }
+        checkNeeded(program, elf->needed, elf->rpath.contains(ProgramRunpath), problems);
     }
     if (!usesRuntime)
         return problems;
@@ -107,11 +144,23 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
         const bool library = file.endsWith(QLatin1String(".so")) || file.contains(QLatin1String(".so."));
         if (!file.startsWith(runtime) || !library)
             continue;
-        const ElfDynamic elf = ElfDynamic::Read(read_(file));
-        if (!elf.valid)
+        const std::optional<ElfDynamic> elf = read(file, problems);
+        if (!elf)
+            continue;
+        if (!elf->elf)
             problems.append({true, file, QStringLiteral("is not a library for this machine")});
+        else if (elf->bits != reference->bits || elf->machine != reference->machine)
+            problems.append({true, file,
+                             QStringLiteral("is built for %1 (%2-bit), the program for %3 (%4-bit): the loader "
+                                            "cannot use it")
+                                 .arg(ElfDynamic::MachineName(elf->machine))
+                                 .arg(elf->bits)
+                                 .arg(ElfDynamic::MachineName(reference->machine))
+                                 .arg(reference->bits)});
+        else if (!elf->valid)
+            problems.append({true, file, QStringLiteral("cannot be read as an ELF library (%1)").arg(elf->problem)});
         else
-            checkNeeded(file, elf.needed, true, problems);
+            checkNeeded(file, elf->needed, true, problems);
     }
     for (const NeededFile &needed : Needed) {
         const QString path = runtime + QLatin1String(needed.path);

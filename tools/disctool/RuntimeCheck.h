@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ElfDynamic.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // Whether the disc's program starts on a desktop without Qt: every library the program and the
 // runtime's libraries and plugins need is in the runtime folder or left to the system, and the
@@ -13,7 +17,9 @@
 class RuntimeCheck
 {
 public:
-    using Reader = std::function<QByteArray(const QString &path)>;
+    // Up to length bytes of the file at path from offset; raises EDiscError, saying why, when the
+    // file cannot be read.
+    using Reader = std::function<QByteArray(const QString &path, qint64 offset, qint64 length)>;
 
     struct Problem
     {
@@ -23,8 +29,9 @@ public:
     };
 
     // files: every file on the disc, relative to its root ("Runtime/lib/libQt6Core.so.6");
-    // read gives a file's bytes.
-    RuntimeCheck(QStringList files, Reader read);
+    // read gives a file's bytes; leaving: the files among them that are links leading off the disc,
+    // with where they lead.
+    RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving = {});
 
     // The problems of the disc's programs (names at the root) and of the runtime folder.
     QList<Problem> Inspect(const QStringList &programs) const;
@@ -33,10 +40,13 @@ public:
     static bool LeftToSystem(const QString &soname);
 
 private:
+    // The file's ELF description; nullopt, with the problem noted, when it cannot be read.
+    std::optional<ElfDynamic> read(const QString &path, QList<Problem> &problems) const;
     void checkNeeded(const QString &path, const QStringList &needed, bool searchesRuntime,
                      QList<Problem> &problems) const;
 
     QStringList files_;
     Reader read_;
+    QHash<QString, QString> leaving_;
     QStringList libraries_; // the names in the runtime's library folder
 };

@@ -1,0 +1,381 @@
+// The disc tool on input made by someone else: images that try to make `check` write outside its
+// own reach, run for ever or pass what will not run, and folders `image` cannot put on a disc.
+
+#include "DiscToolSupport.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qsizetype Block = 2048;
+
+ToolOutcome runTool(const QStringList &arguments, const QString &shellPrefix = {}, const QStringList &wrapper = {},
+                    int timeoutMs = 120000)
+{
+    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix, wrapper, timeoutMs);
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Gives a one-letter Rock Ridge name the byte given instead of its letter: names the mastering
+// refuses, as another tool writes them.
+bool renameInImage(QByteArray &image, char letter, char byte)
+{
+    const QByteArray entry = QByteArray("NM\x06\x01\x00", 5) + letter;
+    if (image.count(entry) != 1)
+        return false;
+    image.replace(entry, QByteArray("NM\x06\x01\x00", 5) + byte);
+    return true;
+}
+
+// Points the directory record of the root's folder "FILES" back at the root itself.
+bool loopFolderToRoot(QByteArray &image)
+{
+    const qsizetype rootRecord = 16 * Block + 156;
+    const quint32 rootBlock = qFromLittleEndian<quint32>(image.constData() + rootRecord + 2);
+    const quint32 rootSize = qFromLittleEndian<quint32>(image.constData() + rootRecord + 10);
+    for (qsizetype at = qsizetype(rootBlock) * Block; at < qsizetype(rootBlock) * Block + rootSize;) {
+        const uchar length = uchar(image.at(at));
+        if (length == 0) {
+            at = (at / Block + 1) * Block;
+            continue;
+        }
+        if (image.mid(at + 33, uchar(image.at(at + 32))) == "FILES") {
+            char *record = image.data() + at;
+            qToLittleEndian(rootBlock, record + 2);
+            qToBigEndian(rootBlock, record + 6);
+            qToLittleEndian(rootSize, record + 10);
+            qToBigEndian(rootSize, record + 14);
+            return true;
+        }
+        at += length;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestDiscInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void checkSurvivesHostileImages_data();
+    void checkSurvivesHostileImages();
+    void runtimeCheckFailsWhatWillNotRun_data();
+    void runtimeCheckFailsWhatWillNotRun();
+    void imageRefusesWhatADiscCannotHold_data();
+    void imageRefusesWhatADiscCannotHold();
+
+private:
+    // A freshly made disc in the test's scratch folder; its path.
+    QString makeDisc();
+    // The image of folder beside it; empty when it could not be made.
+    QString makeImage(const QString &folder, const QString &name);
+    // Lays out a runtime as the disc's program needs it, the program needing Qt from it.
+    void writeRuntime(const QString &disc);
+
+    QTemporaryDir work_;
+    QString art_;
+    QString program_;
+    std::unique_ptr<QTemporaryDir> scratch_;
+};
+
+void TestDiscInput::initTestCase()
+{
+    QVERIFY(work_.isValid());
+    art_ = work_.filePath(QStringLiteral("art"));
+    QVERIFY(WriteDiscArt(art_));
+    program_ = work_.filePath(QStringLiteral("bin/brindlemoor"));
+    QVERIFY(WriteFile(program_, ElfFile({QStringLiteral("libc.so.6")})));
+    QFile::setPermissions(program_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestDiscInput::init()
+{
+    scratch_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(scratch_->isValid());
+}
+
+QString TestDiscInput::makeDisc()
+{
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const ToolOutcome made =
+        runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_});
+    return made.status == 0 ? disc : QString();
+}
+
+QString TestDiscInput::makeImage(const QString &folder, const QString &name)
+{
+    const QString image = scratch_->filePath(name);
+    const ToolOutcome made = runTool({QStringLiteral("image"), folder, image});
+    if (made.status != 0)
+        qWarning().noquote() << made.errors;
+    return made.status == 0 ? image : QString();
+}
+
+void TestDiscInput::checkSurvivesHostileImages_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("expected"); // in what the check prints, standard output and error alike
+
+    QTest::newRow("names that are not UTF-8 over a link leading outside")
+        << "colliding names"
+        << QStringList{"error: \\xFE: the name is not UTF-8", "error: \\xFF: the name is not UTF-8"};
+    QTest::newRow("folders 130 deep") << "deep" << QStringList{"folders nested more than 64 deep"};
+    QTest::newRow("a folder that holds the root")
+        << "loop" << QStringList{"cannot read the image", "the image is damaged"};
+}
+
+void TestDiscInput::checkSurvivesHostileImages()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, expected);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    // A file of the user's outside the disc, which nothing that checks a disc may touch.
+    const QString outside = scratch_->filePath(QStringLiteral("outside/notes.txt"));
+    QVERIFY(WriteFile(outside, "the user's own notes"));
+    QVERIFY(QFile::setPermissions(outside, QFile::ReadOwner | QFile::WriteOwner));
+    if (damage == QLatin1String("colliding names")) {
+        QVERIFY(QFile::link(outside, disc + QStringLiteral("/a")));
+        QVERIFY(WriteFile(disc + QStringLiteral("/b"), "written through the link"));
+    } else if (damage == QLatin1String("deep")) {
+        QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Deep") + QStringLiteral("/d").repeated(130)));
+    }
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    QByteArray bytes = ReadAll(image);
+    if (damage == QLatin1String("colliding names"))
+        QVERIFY(renameInImage(bytes, 'a', '\xfe') && renameInImage(bytes, 'b', '\xff'));
+    else if (damage == QLatin1String("loop"))
+        QVERIFY(loopFolderToRoot(bytes));
+    QVERIFY(WriteFile(image, bytes));
+
+    // The check runs with a temporary folder of its own, which it must leave as it found it.
+    const QString temporary = scratch_->filePath(QStringLiteral("tmp"));
+    QVERIFY(QDir().mkpath(temporary));
+    QElapsedTimer clock;
+    clock.start();
+    const ToolOutcome outcome =
+        runTool({QStringLiteral("check"), image}, QStringLiteral("TMPDIR='%1'").arg(temporary), {}, 60000);
+    const QString printed = outcome.lines.join(QLatin1Char('\n')) + QLatin1Char('\n') + outcome.errors;
+    QCOMPARE(outcome.status, 1);
+    for (const QString &text : expected)
+        QVERIFY2(printed.contains(text), qPrintable(printed));
+    QVERIFY2(clock.elapsed() < 30000, "the check ran for more than 30 seconds");
+    QCOMPARE(entriesOf(temporary), QStringList());
+    QCOMPARE(ReadAll(outside), QByteArray("the user's own notes"));
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(outside).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, mode_t(0600));
+}
+
+void TestDiscInput::writeRuntime(const QString &disc)
+{
+    const QString core = QStringLiteral("libQt6Core.so.6");
+    const QString libc = QStringLiteral("libc.so.6");
+    QVERIFY(WriteFile(disc + QStringLiteral("/CD07"), ElfFile({core, libc}, QStringLiteral("$ORIGIN/Runtime/lib"))));
+    QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/lib/") + core, ElfFile({libc})));
+    for (const char *plugin : {"platforms/libqxcb.so", "platforms/libqwayland-generic.so",
+                               "wayland-shell-integration/libxdg-shell.so", "wayland-decoration-client/libbradient.so"})
+        QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/plugins/") + QLatin1String(plugin), ElfFile({core, libc})));
+    for (const char *font : {"LiberationSans-Bold.ttf", "LiberationSans-Regular.ttf", "LiberationSerif-Regular.ttf"})
+        QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/fonts/") + QLatin1String(font), "a font"));
+}
+
+void TestDiscInput::runtimeCheckFailsWhatWillNotRun_data()
+{
+    QTest::addColumn<QString>("file");   // relative to the disc
+    QTest::addColumn<QString>("change"); // "machine N", "class N", "program <rpath>|<runpath>", "cut", "link", "none"
+    QTest::addColumn<QString>("line");   // the one line the check prints; empty for none
+
+    const QString core = QStringLiteral("Runtime/lib/libQt6Core.so.6");
+    const QString xcb = QStringLiteral("Runtime/plugins/platforms/libqxcb.so");
+    QTest::newRow("a sound runtime") << core << "none"
+                                     << "";
+    QTest::newRow("library for AArch64")
+        << core << "machine 183"
+        << "error: " + core +
+               ": is built for AArch64 (64-bit), the program for x86-64 (64-bit): the loader cannot use it";
+    QTest::newRow("plugin of 32 bits")
+        << xcb << "class 1"
+        << "error: " + xcb +
+               ": is built for x86-64 (32-bit), the program for x86-64 (64-bit): the loader cannot use it";
+    QTest::newRow("program with DT_RUNPATH")
+        << "CD07"
+        << "program |$ORIGIN/Runtime/lib"
+        << "error: CD07: has its library search path as DT_RUNPATH ($ORIGIN/Runtime/lib), not as DT_RPATH "
+           "$ORIGIN/Runtime/lib: the runtime's own libraries and plugins are looked for on the desktop";
+    QTest::newRow("program with an absolute search path")
+        << "CD07"
+        << "program /opt/qt6/lib|"
+        << "error: CD07: needs libQt6Core.so.6 but does not look for it in Runtime/lib/ (no library search path "
+           "$ORIGIN/Runtime/lib): it does not start on a desktop without Qt 6";
+    QTest::newRow("program cut short")
+        << "CD07"
+        << "cut"
+        << "error: CD07: cannot be read as an ELF program (its program headers cannot be read): whether it starts "
+           "cannot be told";
+    QTest::newRow("library cut short") << core << "cut"
+                                       << "error: " + core +
+                                              ": cannot be read as an ELF library (its program headers cannot be read)";
+    QTest::newRow("library a link off the disc")
+        << core << "link"
+        << "error: " + core +
+               ": is a link that leads off the disc, to %1: the desktop looks for it there, where it is not";
+}
+
+void TestDiscInput::runtimeCheckFailsWhatWillNotRun()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(QString, line);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    writeRuntime(disc);
+    const QString path = disc + QLatin1Char('/') + file;
+    QByteArray bytes = ReadAll(path);
+    const QString value = change.section(QLatin1Char(' '), 1);
+    if (change.startsWith(QLatin1String("machine"))) {
+        qToLittleEndian(quint16(value.toUInt()), bytes.data() + 18);
+    } else if (change.startsWith(QLatin1String("class"))) {
+        bytes[4] = char(value.toInt());
+    } else if (change.startsWith(QLatin1String("program"))) {
+        bytes = ElfFile({QStringLiteral("libQt6Core.so.6"), QStringLiteral("libc.so.6")}, value.section(u'|', 0, 0),
+                        value.section(u'|', 1));
+    } else if (change == QLatin1String("cut")) {
+        bytes.truncate(100);
+    } else if (change == QLatin1String("link")) {
+        // The build machine's copy, which the check must not take for the disc's.
+        const QString elsewhere = scratch_->filePath(QStringLiteral("system/libQt6Core.so.6"));
+        QVERIFY(WriteFile(elsewhere, bytes));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::link(elsewhere, path));
+        line = line.arg(elsewhere);
+    }
+    if (change != QLatin1String("link"))
+        QVERIFY(WriteFile(path, bytes));
+    QFile::setPermissions(disc + QStringLiteral("/CD07"), QFile::ReadOwner | QFile::ExeOwner);
+
+    // The folder and its image are checked alike.
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    for (const QString &target : {disc, image}) {
+        const ToolOutcome outcome = runTool({QStringLiteral("check"), target});
+        const QStringList errors = outcome.lines.filter(QRegularExpression(QStringLiteral("^error: ")));
+        QVERIFY2(errors == (line.isEmpty() ? QStringList() : QStringList{line}),
+                 qPrintable(outcome.lines.join(QLatin1Char('\n'))));
+        QCOMPARE(outcome.status, line.isEmpty() ? 0 : 1);
+    }
+}
+
+void TestDiscInput::imageRefusesWhatADiscCannotHold_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("checkReportsIt"); // the check of the folder names it as an error too
+
+    QTest::newRow("name not UTF-8") << "name"
+                                    << "Files/Templates/Budget \\xFE.xls: the name is not UTF-8" << true;
+    QTest::newRow("device") << "device"
+                            << "Files/Sounds/disk: is a device" << true;
+    QTest::newRow("named pipe") << "fifo"
+                                << "Files/Sounds/pipe: is a named pipe" << true;
+    QTest::newRow("socket") << "socket"
+                            << "Files/Sounds/socket: is a socket" << true;
+    QTest::newRow("folder that cannot be read") << "unreadable"
+                                                << "Files/Secret/: cannot be read: Permission denied" << false;
+    QTest::newRow("image inside its own folder") << "inside"
+                                                 << "inside the disc folder" << false;
+    QTest::newRow("disk full") << "full"
+                               << "File too large" << false;
+}
+
+void TestDiscInput::imageRefusesWhatADiscCannotHold()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, message);
+    QFETCH(bool, checkReportsIt);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    const QByteArray sounds = QFile::encodeName(disc + QStringLiteral("/Files/Sounds/"));
+    const QString output = scratch_->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(output));
+    QString image = output + QStringLiteral("/disc.iso");
+    QString prefix;
+    QStringList wrapper;
+    // Qt cannot name the file to remove it with the scratch folder.
+    const QByteArray name = QFile::encodeName(disc + QStringLiteral("/Files/Templates/Budget ")) + "\xfe.xls";
+    const auto removeName = qScopeGuard([&name] { ::unlink(name.constData()); });
+    if (situation == QLatin1String("name")) {
+        const int file = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(file >= 0);
+        ::close(file);
+    } else if (situation == QLatin1String("device")) {
+        QCOMPARE(::mknod((sounds + "disk").constData(), S_IFBLK | 0600, makedev(7, 0)), 0);
+    } else if (situation == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo((sounds + "pipe").constData(), 0644), 0);
+    } else if (situation == QLatin1String("socket")) {
+        QCOMPARE(::mknod((sounds + "socket").constData(), S_IFSOCK | 0644, 0), 0);
+    } else if (situation == QLatin1String("unreadable")) {
+        // Permission bits do not stop root: the tool runs as nobody, who may read all but this folder.
+        QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Secret")));
+        QVERIFY(WriteFile(disc + QStringLiteral("/Files/Secret/plans.txt"), "secret"));
+        QDirIterator all(scratch_->path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (all.hasNext()) {
+            const QString entry = all.next();
+            QCOMPARE(::chmod(QFile::encodeName(entry).constData(), QFileInfo(entry).isDir() ? 0755 : 0644), 0);
+        }
+        QCOMPARE(::chmod(QFile::encodeName(scratch_->path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(disc + QStringLiteral("/CD07")).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(output).constData(), 0777), 0);
+        QCOMPARE(::chmod(QFile::encodeName(disc + QStringLiteral("/Files/Secret")).constData(), 0700), 0);
+        wrapper = QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                              QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"), QStringLiteral("--")};
+    } else if (situation == QLatin1String("inside")) {
+        image = disc + QStringLiteral("/CD07.iso");
+    } else if (situation == QLatin1String("full")) {
+        prefix = QStringLiteral("trap '' XFSZ; ulimit -f 200;");
+    }
+    const QStringList before = entriesOf(QFileInfo(image).absolutePath());
+    const ToolOutcome outcome = runTool({QStringLiteral("image"), disc, image}, prefix, wrapper);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
+    QVERIFY2(!outcome.errors.contains(QStringLiteral("Unknown error")), qPrintable(outcome.errors));
+    // No image, and nothing half-written beside its place.
+    QCOMPARE(entriesOf(QFileInfo(image).absolutePath()), before);
+
+    if (checkReportsIt) {
+        const ToolOutcome checked = runTool({QStringLiteral("check"), disc});
+        QCOMPARE(checked.status, 1);
+        const QString printed = checked.lines.join(QLatin1Char('\n'));
+        QVERIFY2(printed.contains(QStringLiteral("error: ") + message), qPrintable(printed));
+    }
+}
+
+QTEST_MAIN(TestDiscInput)
+#include "tst_discinput.moc"

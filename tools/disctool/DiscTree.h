@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// What the disc checker sees of a disc, read from a disc folder or from a disc image alike: its
+// folders, files and links with their modes, names found as the menu finds them, and the bytes of
+// a file read a bounded piece at a time.
+class DiscTree
+{
+public:
+    enum class Kind { File, Folder, Link, Other };
+
+    struct Entry
+    {
+        QString name;
+        Kind kind = Kind::Other;
+        unsigned mode = 0; // permission bits
+        qint64 size = 0;
+        QString target; // where a link points, as written
+        const Entry *parent = nullptr;
+        std::vector<std::unique_ptr<Entry>> children; // of a folder, in name order
+        qsizetype index = 0;                          // the source's own number for the entry
+    };
+
+    // Folders nested deeper than this are refused: no disc needs them, and every level costs work.
+    static constexpr int MaxDepth = 64;
+    // At most this many bytes of one file are read at once.
+    static constexpr qint64 ChunkSize = 1 << 20;
+
+    DiscTree();
+    virtual ~DiscTree();
+    DiscTree(const DiscTree &) = delete;
+    DiscTree &operator=(const DiscTree &) = delete;
+
+    const Entry &Root() const { return root_; }
+
+    // The entry at path (relative to the root, '/' between names), found as the menu finds it: as
+    // written, otherwise without regard to letter case; links to folders on the disc are followed
+    // on the way. nullptr when there is none.
+    const Entry *Find(const QString &path) const;
+
+    // The entry a link leads to on the disc (through at most a few links), entry itself when it is
+    // no link; nullptr when the link leads off the disc or to nothing.
+    const Entry *Follow(const Entry *entry) const;
+
+    // What entry shows as to a program that opens it: a link as what it leads to.
+    virtual Kind Seen(const Entry &entry) const;
+    virtual bool Executable(const Entry &entry) const;
+
+    // Up to length bytes of the file from offset (fewer at its end). Raises EDiscError, saying why,
+    // when the file cannot be read.
+    virtual QByteArray Read(const Entry &file, qint64 offset, qint64 length) const = 0;
+
+    // The path of entry relative to the root; "./" for the root.
+    static QString PathOf(const Entry &entry);
+
+    // A name's bytes as text, bytes that are not UTF-8 written as \xNN; empty when it is valid.
+    static QString ShowInvalidName(const QByteArray &name);
+
+protected:
+    // Adds a new entry to folder (entries are added in any order and sorted by Sort()).
+    Entry *Add(Entry *folder, const QString &name, Kind kind);
+    void Sort();
+    Entry root_;
+
+private:
+    const Entry *child(const Entry *folder, const QString &name) const;
+};
