@@ -209,7 +209,7 @@ copy_from_list() {
 }
 
 # A template delivered from the read-only disc into C:\BrindlePC\CD-ROMnn: every copy writable, the
-# folder opened and remembered, a copy already there kept, and the remembered copy opened next time.
+# folder opened and remembered, a copy already there kept, and the remembered copy found next time.
 journey_template() {
     local templates
     mapfile -t templates < <(ls "$disc/Files/Templates" | LC_ALL=C sort -f)
@@ -234,13 +234,13 @@ journey_template() {
     copy_from_list 1 || return
     [[ "$(tail -n 1 "$folder/${templates[1]}" | tr -d '\r')" == "my own notes" ]] || fail "the edit of ${templates[1]} was lost"
 
-    # The remembered copy opens without the dialog.
+    # The remembered copy is found without the dialog, and its folder opens again.
     n=$(recorded_count)
     double_click_at $((PX + 254 + 60)) "$(template_row 0)"
     sleep 2
     window_with_size 397x247 >/dev/null && fail "the copy dialog opened for a template already delivered"
-    wait_recorded "$n" || fail "the remembered copy was not opened"
-    expect_eq "remembered copy opened" "\"C:\\BrindlePC\\CD-ROM$disc_number\\${templates[0]}\"" \
+    wait_recorded "$n" || fail "the remembered copy's folder was not opened"
+    expect_eq "folder opened for the remembered copy" "\"C:\\BrindlePC\\CD-ROM$disc_number\\\"" \
         "$(recorded_after "$n" | tail -n 1 | sed 's/^[^|]*|//')"
     shot delivered-again
     close_menu
