@@ -20,7 +20,7 @@ trap 'exit 130' INT TERM
 
 disc="$E2E_WORK/disc"
 mount_image "$sample_image" "$disc" || exit 1
-program="$(find "$disc" -maxdepth 1 -type f -name 'CD*' | head -n 1)"
+program="$(find "$disc" -maxdepth 1 -type f -name 'CD*' ! -name '*.exe' | head -n 1)"
 [[ -n "$program" ]] || { echo "no program on the sample disc image $sample_image"; exit 1; }
 [[ -x "$program" ]] || { echo "the program on the mounted image is not executable: $(stat -c %A "$program")"; exit 1; }
 disc_number="$(basename "$program" | tr -cd '0-9' | sed 's/^0*//')"
@@ -45,10 +45,14 @@ close_menu() {
 }
 
 journey_start() {
-    # The disc as pressed: the folder's files, read-only, root's, only the program and autorun.sh executable.
+    # The disc as pressed: the folder's files, read-only, root's, only the programs (for Linux, and for
+    # Windows where the disc carries it) and autorun.sh executable.
     diff -rq "$(dirname "$sample_image")/sample-disc" "$disc" >/dev/null || fail "the mounted image differs from its folder"
     expect_eq "writable or not root's on the disc" "" "$(find "$disc" \( -perm /222 -o ! -uid 0 -o ! -gid 0 \) -printf '%P ')"
-    expect_eq "executable files on the disc" "$(basename "$program") autorun.sh" \
+    local programs
+    programs="$(basename "$program")"
+    [[ -f "$program.exe" ]] && programs+=" $(basename "$program").exe"
+    expect_eq "executable files on the disc" "$programs autorun.sh" \
         "$(find "$disc" -type f -perm /111 -printf '%P\n' | LC_ALL=C sort | paste -sd ' ')"
     expect_eq "volume label" "BRINDLE$(printf %02d "$disc_number")" "$(blkid -p -s LABEL -o value "$sample_image")"
     open_menu || return

@@ -38,7 +38,7 @@ trap 'kill $WESTON $BUS $SWAY 2>/dev/null; stop_display' EXIT
 trap 'exit 130' INT TERM
 sample_disc="$E2E_WORK/disc"
 mount_image "$sample_image" "$sample_disc" || exit 1
-program="$(find "$sample_disc" -maxdepth 1 -type f -executable -name 'CD*' | head -n 1)"
+program="$(find "$sample_disc" -maxdepth 1 -type f -executable -name 'CD*' ! -name '*.exe' | head -n 1)"
 [[ -n "$program" ]] || { echo "no program on the sample disc image $sample_image"; exit 1; }
 export HIDE_EMPTY="$E2E_WORK/empty"
 : >"$HIDE_EMPTY"
