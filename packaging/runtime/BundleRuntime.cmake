@@ -14,16 +14,17 @@ foreach(input PROGRAM RUNTIME QT_LIB_DIR PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LI
 endforeach()
 
 # The plugins: X11 (xcb), Wayland (the platform plugin, the xdg-shell integration, the window
-# decoration drawn by the client where the compositor draws none), the compose key's input context,
-# and the offscreen platform for runs without a display (benchmarks, screenshots). Wayland's EGL
-# plugins come along where the Qt has them; a Qt without OpenGL draws through shared memory only.
+# decoration drawn by the client where the compositor draws none), and the input contexts of the
+# compose key and of IBus (input methods for the names typed in the file dialogs). No offscreen
+# platform: a disc is run on a desktop. Wayland's EGL plugins come along where the Qt has them; a Qt without
+# OpenGL draws through shared memory only.
 set(plugins
     platforms/libqxcb.so
-    platforms/libqoffscreen.so
     platforms/libqwayland-generic.so
     wayland-shell-integration/libxdg-shell.so
     wayland-decoration-client/libbradient.so
-    platforminputcontexts/libcomposeplatforminputcontextplugin.so)
+    platforminputcontexts/libcomposeplatforminputcontextplugin.so
+    platforminputcontexts/libibusplatforminputcontextplugin.so)
 foreach(plugin platforms/libqwayland-egl.so wayland-graphics-integration-client/libqt-plugin-wayland-egl.so)
     if(EXISTS ${PLUGIN_DIR}/${plugin})
         list(APPEND plugins ${plugin})

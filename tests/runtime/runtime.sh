@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The disc's program on a desktop without Qt and without the Liberation fonts, made by hiding them
-# in a private mount namespace: on X11 (Xvfb) its window appears with the disc label drawn exactly
+# in a private mount namespace: with Qt installed and LD_LIBRARY_PATH and Qt's plugin paths leading
+# to it, every library and plugin of the disc's runtime still comes from the disc; on X11 (Xvfb) its
+# window appears with the disc label drawn exactly
 # as with the fonts installed, from the disc's own Qt; on Wayland (weston, headless, no X server)
 # the menu shows, the credits open and close when pressed as a screen reader presses them, and a
 # second start ends at once; on sway (headless) a second start has the running menu, behind another
@@ -57,9 +59,29 @@ stop_menu() {
 label_sum() { region_sum $((OX + 523)) $((OY + 135)) 84 18; }
 log_tail() { tail -n 3 "$E2E_WORK/menu.log" | tr '\n' ' '; }
 
+# mapped_elsewhere PID: the libraries and plugins of the disc's runtime that process PID mapped from
+# somewhere other than the disc.
+mapped_elsewhere() {
+    awk '$6 ~ /[.]so/ { print $6 }' "/proc/$1/maps" | sort -u | while read -r path; do
+        name="${path##*/}"
+        if [[ $path != "$sample_disc"/* && ($name == libQt6* || $path == */plugins/* ||
+            -e "$sample_disc/Runtime/lib/$name") ]]; then
+            echo "$path"
+        fi
+    done
+}
+
+# With Qt installed, and an environment that leads to it: the disc's program keeps to its own.
 E2E_JOURNEY=x11
-start_menu "$program"
+system_libs="/usr/lib/$multiarch"
+(cd "$sample_disc" && exec env LD_LIBRARY_PATH="$system_libs" QT_PLUGIN_PATH="$system_libs/qt6/plugins" \
+    QT_QPA_PLATFORM_PLUGIN_PATH="$system_libs/qt6/plugins/platforms" QT_IM_MODULE=ibus "$program") \
+    >>"$E2E_WORK/menu.log" 2>&1 &
+MENU_PID=$!
 wait_until 30 main_window || fail "with Qt installed: no window ($(log_tail))"
+expect_eq "libraries and plugins taken from the system's Qt" "" "$(mapped_elsewhere "$MENU_PID" | tr '\n' ' ')"
+grep -q "$sample_disc/Runtime/plugins/platforminputcontexts/libibus" "/proc/$MENU_PID/maps" ||
+    fail "the IBus input context was not loaded from the disc"
 origin "$(main_window)"
 sleep 1
 shot installed
