@@ -101,13 +101,13 @@ QImage SvgRaster::Render(const QString &path, const QSize &size)
     if (!calls || size.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray svg = file.readAll();
+    Fit fit{calls, size};
     // The type is named rather than guessed from the content, which would rest on the desktop's
     // MIME database; no loader comes where gdk-pixbuf has no SVG loader.
     Loader *loader = calls->newLoader("svg", nullptr);
     if (!loader)
         return {};
     const auto release = qScopeGuard([calls, loader] { calls->unref(loader); });
-    Fit fit{calls, size};
     calls->connect(loader, "size-prepared", reinterpret_cast<Callback>(&SizePrepared), &fit, nullptr, 0);
     const bool written =
         calls->write(loader, reinterpret_cast<const unsigned char *>(svg.constData()), svg.size(), nullptr);
