@@ -36,6 +36,8 @@ private slots:
 
     void iconsComeFromTheFileTypeAtIconSize();
     void iconIndexOutsideListIsRefused();
+    void scalableThemeIconsDrawnAtIconSize_data();
+    void scalableThemeIconsDrawnAtIconSize();
 
     void setupFoundInAnyCaseAndMaskRestored_data();
     void setupFoundInAnyCaseAndMaskRestored();
@@ -252,6 +254,41 @@ void TestLauncher::iconIndexOutsideListIsRefused()
     QImage icon;
     QVERIFY_THROWS_EXCEPTION(Exception, launcher.LoadListedFileIcon(1, icon));
     QVERIFY_THROWS_EXCEPTION(Exception, launcher.LoadListedFileIcon(-1, icon));
+}
+
+void TestLauncher::scalableThemeIconsDrawnAtIconSize_data()
+{
+    // The theme's bitmap is red; its SVG is blue, 16 units wide, with a yellow corner of one unit in 32.
+    QTest::addColumn<QByteArray>("svg");
+    QTest::addColumn<QColor>("edge");
+    QTest::addColumn<QColor>("centre");
+    QTest::addColumn<QColor>("corner");
+    QTest::newRow("svg drawn at the icon size")
+        << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='16' height='16' viewBox='0 0 32 32'>"
+                      "<rect width='32' height='32' fill='#0000ff'/>"
+                      "<rect x='31' y='31' width='1' height='1' fill='#ffff00'/></svg>")
+        << QColor(Qt::blue) << QColor(Qt::blue) << QColor(Qt::yellow);
+    QTest::newRow("svg that cannot be drawn leaves the bitmap at its size")
+        << QByteArray("<svg xmlns='http://www.w3.org/2000/svg'") << QColor(Qt::white) << QColor(Qt::red)
+        << QColor(Qt::white);
+}
+
+void TestLauncher::scalableThemeIconsDrawnAtIconSize()
+{
+    QFETCH(QByteArray, svg);
+    QFETCH(QColor, edge);
+    QFETCH(QColor, centre);
+    QFETCH(QColor, corner);
+    const ScalableIconTheme theme(QStringLiteral("application-msword"), Qt::red, svg);
+    TempDisc disc;
+    disc.Write(QStringLiteral("Files/Templates/a.doc"), "x");
+    TLauncher launcher;
+    launcher.Files().ApplyFilePath(disc.Root() + QStringLiteral("Files/Templates/"));
+    QImage icon;
+    launcher.LoadListedFileIcon(0, icon);
+    QCOMPARE(icon.pixelColor(0, 0), edge);
+    QCOMPARE(icon.pixelColor(16, 16), centre);
+    QCOMPARE(icon.pixelColor(31, 31), corner);
 }
 
 void TestLauncher::setupFoundInAnyCaseAndMaskRestored_data()

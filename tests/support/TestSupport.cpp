@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTest>
 
 ErrorRecorder::ErrorRecorder()
@@ -76,6 +77,35 @@ void UseOwnIconTheme()
 {
     qputenv("XDG_DATA_HOME", BRINDLE_TEST_DATA "/icon-theme");
     qputenv("XDG_DATA_DIRS", BRINDLE_TEST_DATA "/icon-theme");
+}
+
+ScalableIconTheme::ScalableIconTheme(const QString &iconName, const QColor &bitmapColour, const QByteArray &svg)
+    : previousPaths_(QIcon::themeSearchPaths()), previousName_(QIcon::themeName())
+{
+    const QDir theme(dir_.filePath(QStringLiteral("Scalable")));
+    theme.mkpath(QStringLiteral("16x16/mimetypes"));
+    theme.mkpath(QStringLiteral("scalable/mimetypes"));
+    QFile index(theme.filePath(QStringLiteral("index.theme")));
+    index.open(QIODevice::WriteOnly);
+    index.write("[Icon Theme]\nName=Scalable\nDirectories=16x16/mimetypes,scalable/mimetypes\n\n"
+                "[16x16/mimetypes]\nSize=16\nContext=MimeTypes\nType=Fixed\n\n"
+                "[scalable/mimetypes]\nSize=128\nMinSize=8\nMaxSize=512\nContext=MimeTypes\nType=Scalable\n");
+    index.close();
+    QImage bitmap(16, 16, QImage::Format_ARGB32);
+    bitmap.fill(bitmapColour);
+    bitmap.save(theme.filePath(QStringLiteral("16x16/mimetypes/") + iconName + QStringLiteral(".png")));
+    QFile file(theme.filePath(QStringLiteral("scalable/mimetypes/") + iconName + QStringLiteral(".svg")));
+    file.open(QIODevice::WriteOnly);
+    file.write(svg);
+    file.close();
+    QIcon::setThemeSearchPaths({dir_.path()});
+    QIcon::setThemeName(QStringLiteral("Scalable"));
+}
+
+ScalableIconTheme::~ScalableIconTheme()
+{
+    QIcon::setThemeSearchPaths(previousPaths_);
+    QIcon::setThemeName(previousName_);
 }
 
 TempDisc::TempDisc()

@@ -60,6 +60,22 @@ private:
 // their type's generic icon, other types by the style's file icon.
 void UseOwnIconTheme();
 
+// An icon theme shaped as recent desktop themes are, in use while this lives: the icon a 16 px
+// bitmap in one colour and, in the theme's scalable folder, the given SVG file text.
+class ScalableIconTheme
+{
+public:
+    ScalableIconTheme(const QString &iconName, const QColor &bitmapColour, const QByteArray &svg);
+    ~ScalableIconTheme();
+    ScalableIconTheme(const ScalableIconTheme &) = delete;
+    ScalableIconTheme &operator=(const ScalableIconTheme &) = delete;
+
+private:
+    QTemporaryDir dir_;
+    QStringList previousPaths_;
+    QString previousName_;
+};
+
 // A disc laid out in a temporary folder: the program's folder with its Files/ tree.
 class TempDisc
 {

@@ -1,0 +1,10 @@
+#include "platform/SvgIconPlugin.h"
+
+#include "platform/SvgIconEngine.h"
+
+#include <QString>
+
+QIconEngine *SvgIconPlugin::create(const QString &fileName)
+{
+    return new SvgIconEngine(fileName);
+}
