@@ -3,14 +3,21 @@
 #   bench/run-bench.sh [build folder (default: build)] [runs of each start-up (default: 15)]
 # The build must have the bench programs and the sample disc (ninja brindle_bench
 # brindle_bench_startup brindle_floor brindle_firstpaint sample-disc). Start-up and memory are
-# taken offscreen and under Xvfb, the menu on the sample disc against the bare-window floor.
+# taken under Xvfb, the menu on the sample disc against the bare-window floor built with the same
+# Qt: in a build with the disc's own Qt, the floor built against that Qt (disc-qt-build/bench).
 set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-15}
 bench=$build/bench
 disc=$build/sample-disc
-for program in brindle_bench brindle_bench_startup brindle_floor brindle_firstpaint; do
+floor=$bench/brindle_floor
+floor_qt="the system's Qt"
+if [ -x "$build/disc-qt-build/bench/brindle_floor" ]; then
+    floor=$build/disc-qt-build/bench/brindle_floor
+    floor_qt="the disc's Qt"
+fi
+for program in brindle_bench brindle_bench_startup brindle_firstpaint; do
     [ -x "$bench/$program" ] || { echo "missing $bench/$program: build it first" >&2; exit 2; }
 done
 [ -x "$disc/CD07" ] || { echo "missing the sample disc $disc: ninja sample-disc" >&2; exit 2; }
@@ -49,14 +56,14 @@ first_paint() {
     local floor_probes=() menu_probes=()
     if [ "$mode" = x11 ]; then
         fresh_session
-        read -r -a floor_probes <<<"$("$bench/brindle_firstpaint" x11 "$@" -- "$bench/brindle_floor")"
+        read -r -a floor_probes <<<"$("$bench/brindle_firstpaint" x11 "$@" -- "$floor")"
         fresh_session
         read -r -a menu_probes <<<"$(cd "$disc" && "$bench/brindle_firstpaint" x11 "$@" -- "$disc/CD07")"
     fi
     : >"$scratch/floor" && : >"$scratch/menu"
     for ((i = 0; i < runs; i++)); do
         fresh_session
-        "$bench/brindle_firstpaint" "$mode" "${floor_probes[@]}" -- "$bench/brindle_floor" >>"$scratch/floor"
+        "$bench/brindle_firstpaint" "$mode" "${floor_probes[@]}" -- "$floor" >>"$scratch/floor"
         fresh_session
         (cd "$disc" && "$bench/brindle_firstpaint" "$mode" "${menu_probes[@]}" -- "$disc/CD07") >>"$scratch/menu"
     done
@@ -68,12 +75,10 @@ first_paint() {
     probe_ms=$(field probe_ms <"$scratch/floor" | median)
     echo
     echo "== start to first paint, $label, median of $runs runs"
-    echo "floor: $floor_ms ms (its own first paint event: $probe_ms ms), peak resident $floor_kb kB"
+    echo "floor (built with $floor_qt): $floor_ms ms (its own first paint event: $probe_ms ms), peak resident $floor_kb kB"
     echo "menu:  $menu_ms ms, peak resident $menu_kb kB"
     echo "menu / floor: time $(ratio "$menu_ms" "$floor_ms"), memory $(ratio "$menu_kb" "$floor_kb")"
 }
-
-QT_QPA_PLATFORM=offscreen first_paint offscreen offscreen
 
 display=
 for n in $(seq 90 99); do

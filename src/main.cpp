@@ -1,3 +1,5 @@
+#include "app/ArtworkPrefetch.h"
+#include "app/MainF.h"
 #include "app/OwnPlugins.h"
 #include "app/Startup.h"
 
@@ -7,6 +9,8 @@
 
 int main(int argc, char **argv)
 {
+    // Unpacking the main window's artwork overlaps with the application's own start.
+    const ArtworkPrefetch artwork(TfrmMain::FirstPaintArtwork());
     auto ownPlugins = std::make_unique<OwnPlugins>();
     QApplication app(argc, argv);
     ownPlugins.reset();

@@ -1,5 +1,6 @@
 #include "app/Artwork.h"
 
+#include "app/ArtworkPrefetch.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/ImageListStream.h"
 #include "toolkit/PictureData.h"
@@ -7,19 +8,17 @@
 #include <QPixmap>
 #include <QResource>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
-// The embedded file's bytes. The resources are stored compressed: the program then touches a
-// tenth of the pages, and each stream is unpacked only while it is read.
+// The embedded file's bytes: unpacked ahead by a prefetch, or now.
 QByteArray Embedded(const QString &fileName)
 {
-    const QString path = QStringLiteral(":/art/") + fileName;
-    const QResource resource(path);
-    if (!resource.isValid())
-        throw EFOpenError(path);
-    if (resource.compressionAlgorithm() != QResource::NoCompression)
-        return resource.uncompressedData();
-    return QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+    if (std::optional<QByteArray> prefetched = ArtworkPrefetch::Take(fileName))
+        return *std::move(prefetched);
+    return Artwork::Unpacked(fileName);
 }
 
 // The icon file's single 32 by 32, 16-colour image with its transparency mask.
@@ -55,6 +54,19 @@ QImage DecodeIcon(const QByteArray &file)
 } // namespace
 
 namespace Artwork {
+
+// The resources are stored compressed: the program then touches a tenth of the pages, and each
+// stream is unpacked only while it is read.
+QByteArray Unpacked(const QString &fileName)
+{
+    const QString path = QStringLiteral(":/art/") + fileName;
+    const QResource resource(path);
+    if (!resource.isValid())
+        throw EFOpenError(path);
+    if (resource.compressionAlgorithm() != QResource::NoCompression)
+        return resource.uncompressedData();
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+}
 
 QImage Picture(const QString &name)
 {

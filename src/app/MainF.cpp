@@ -244,6 +244,20 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
     return rows;
 }
 
+QStringList TfrmMain::FirstPaintArtwork()
+{
+    QStringList lists;
+    QStringList pictures;
+    for (const Row &row : Description()) {
+        if (row.kind == Kind::ImageList)
+            lists.append(QLatin1String(row.settings.picture) + QStringLiteral(".il"));
+        else if (row.kind == Kind::Image && row.parent && qstrcmp(row.parent, "tabMain") == 0)
+            pictures.append(QLatin1String(row.settings.picture) + QStringLiteral(".pic"));
+    }
+    return lists + pictures;
+}
+
+
 namespace {
 
 // Binds a control's notify event to a handler of the window.

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <span>
@@ -36,6 +37,11 @@ public:
     const QImage &IconBitmap() const { return IconBitmap_; }
     // The button animation started last, or none.
     TlxAnimator *CurrentAnimator() const { return CurrentAnimator_; }
+
+    // The built-in artwork the window reads before its first paint, in the order it reads it: the
+    // image lists as it is made, then the pictures of its first page. (The backdrop is left out: a
+    // disc's own backdrop covers it, and then it is never read.)
+    static QStringList FirstPaintArtwork();
 
 protected:
     void FormCreate() override;
