@@ -218,7 +218,7 @@ void TestDiscInput::writeRuntime(const QString &disc)
 
 void TestDiscInput::runtimeCheckFailsWhatWillNotRun_data()
 {
-    QTest::addColumn<QString>("file");   // relative to the disc
+    QTest::addColumn<QString>("file"); // relative to the disc
     // "machine N", "class N", "program <rpath>|<runpath>", "cut", "link", "remove", "capitals", "none"
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("line"); // the one error (or, without errors, warning) the check prints; empty for none
@@ -276,9 +276,10 @@ void TestDiscInput::runtimeCheckFailsWhatMayNotTravel_data()
                                          << "error: Runtime/licences/README.txt: missing: the notice that the disc's "
                                             "Qt was changed, where its source is and how to run the menu with another "
                                             "Qt must travel with Qt";
-    QTest::newRow("Qt's source missing")
-        << "Runtime/source"
-        << "remove" << source + "missing (Debian's source packages of Qt and disc-qt.patch)" + owed;
+    QTest::newRow("Qt's source missing") << "Runtime/source"
+                                         << "remove"
+                                         << source + "missing (Debian's source packages of Qt and disc-qt.patch)" +
+                                                owed;
     QTest::newRow("the patch missing") << "Runtime/source/disc-qt.patch"
                                        << "remove" << source + "lacks disc-qt.patch" + owed;
     QTest::newRow("Wayland's source missing")

@@ -15,6 +15,7 @@ foreach(input PROGRAM RUNTIME QT_PREFIX QT_LIB_DIR PLUGIN_DIR VERSION SYSTEM_LIS
         message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
     endif()
 endforeach()
+brindle_require_qt_source(${QT_PREFIX})
 
 # The plugins: X11 (xcb), Wayland (the platform plugin, the xdg-shell integration, the window
 # decoration drawn by the client where the compositor draws none), the compose key's input context,

@@ -27,17 +27,21 @@ function(brindle_package_of file out)
     message(FATAL_ERROR "No Debian package owns ${file}: its licence cannot go on the disc")
 endfunction()
 
+# Fails, before anything is laid out, for a Qt without its source beside it: a disc may not carry it.
+function(brindle_require_qt_source qt_prefix)
+    foreach(pattern qt6-base_*.dsc qt6-base_*.orig.tar.* qt6-base_*.debian.tar.* disc-qt.patch)
+        file(GLOB found ${qt_prefix}/source/${pattern})
+        if(NOT found)
+            message(FATAL_ERROR "The Qt in ${qt_prefix} lacks its source (${qt_prefix}/source/${pattern}): a disc "
+                "may not carry it without. scripts/disc-qt keeps Debian's source packages and disc-qt.patch there.")
+        endif()
+    endforeach()
+endfunction()
+
 # Writes <runtime>/licences and <runtime>/source for the Qt in qt_prefix and the Debian packages
 # whose files the runtime carries (or the program has built in).
 function(brindle_runtime_licences runtime qt_prefix version packages)
     set(source ${qt_prefix}/source)
-    foreach(pattern qt6-base_*.dsc qt6-base_*.orig.tar.* qt6-base_*.debian.tar.* disc-qt.patch)
-        file(GLOB found ${source}/${pattern})
-        if(NOT found)
-            message(FATAL_ERROR "The Qt in ${qt_prefix} lacks its source (${source}/${pattern}): a disc may not "
-                "carry it without. scripts/disc-qt keeps Debian's source packages and disc-qt.patch there.")
-        endif()
-    endforeach()
     file(GLOB sources ${source}/*)
     file(COPY ${sources} ${OPTIONS} DESTINATION ${runtime}/source)
 
@@ -51,7 +55,6 @@ function(brindle_runtime_licences runtime qt_prefix version packages)
 
     # Qt's own notices: Debian's copyright files of its source packages, which list the code built
     # into Qt as well.
-    set(written)
     file(GLOB debian_parts ${source}/*.debian.tar.*)
     list(SORT debian_parts)
     foreach(part ${debian_parts})
@@ -67,7 +70,8 @@ function(brindle_runtime_licences runtime qt_prefix version packages)
         file(REMOVE_RECURSE ${unpacked})
     endforeach()
 
-    # The other packages' copyright files, each text once (packages built from one source share it).
+    # The other packages' copyright files, named after the source package they are built from, which
+    # they share with the other packages built from it.
     list(REMOVE_DUPLICATES packages)
     list(SORT packages)
     foreach(package ${packages})
@@ -75,10 +79,11 @@ function(brindle_runtime_licences runtime qt_prefix version packages)
         if(NOT EXISTS ${copyright})
             message(FATAL_ERROR "${copyright} is missing: the licence of ${package} cannot go on the disc")
         endif()
-        file(SHA256 ${copyright} digest)
-        if(NOT digest IN_LIST written)
-            list(APPEND written ${digest})
-            file(COPY_FILE ${copyright} ${licences}/${package}.copyright.txt)
+        execute_process(COMMAND dpkg-query -W -f=\${source:Package} ${package}
+            OUTPUT_VARIABLE origin RESULT_VARIABLE failed)
+        if(failed OR NOT origin)
+            message(FATAL_ERROR "dpkg-query cannot tell the source package of ${package}")
         endif()
+        file(COPY_FILE ${copyright} ${licences}/${origin}.copyright.txt)
     endforeach()
 endfunction()

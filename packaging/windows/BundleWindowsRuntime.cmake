@@ -16,6 +16,7 @@ foreach(input PROGRAM RUNTIME QT_PREFIX QT_BIN_DIR PLUGIN_DIR OBJDUMP CXX VERSIO
         message(FATAL_ERROR "BundleWindowsRuntime.cmake needs -D${input}=...")
     endif()
 endforeach()
+brindle_require_qt_source(${QT_PREFIX})
 
 set(plugins platforms/qwindows.dll)
 set(fonts LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)

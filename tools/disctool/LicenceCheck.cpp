@@ -42,7 +42,8 @@ bool LicenceCheck::has(const QString &pattern) const
 {
     const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
                                    QRegularExpression::CaseInsensitiveOption);
-    return std::any_of(files_.cbegin(), files_.cend(), [&](const QString &file) { return match.match(file).hasMatch(); });
+    return std::any_of(files_.cbegin(), files_.cend(),
+                       [&](const QString &file) { return match.match(file).hasMatch(); });
 }
 
 QList<RuntimeCheck::Problem> LicenceCheck::Inspect() const
@@ -58,8 +59,9 @@ QList<RuntimeCheck::Problem> LicenceCheck::Inspect() const
         std::for_each(std::begin(QtLicences), std::end(QtLicences), require);
         const QString source = QStringLiteral("source/");
         if (!has(source + QLatin1Char('*'))) {
-            problems.append({true, runtime + source,
-                             QStringLiteral("missing (Debian's source packages of Qt and disc-qt.patch): ") + SourceWhy});
+            problems.append(
+                {true, runtime + source,
+                 QStringLiteral("missing (Debian's source packages of Qt and disc-qt.patch): ") + SourceWhy});
         } else {
             QStringList packages{QStringLiteral("qt6-base")};
             if (has(QStringLiteral("lib/libQt6Wayland*")))
