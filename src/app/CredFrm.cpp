@@ -66,7 +66,7 @@ constexpr const char *CreditLines[] = {
     " ",
     "Built with Qt 6, \xA9 The Qt Company Ltd. and others,",
     "under the GNU LGPL v3: see the licences folder in the",
-    "Runtime folder on this disc for licences and source.",
+    "Runtime folder on this disc, beside Qt's source.",
     " ",
     "Produced by",
     "Quillfen",
