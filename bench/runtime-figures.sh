@@ -3,7 +3,7 @@
 # runtime symbol versions that the program and its runtime reference (the oldest systems the disc
 # starts on), and the bytes read from the medium until the menu's window is visible, from a freshly
 # mounted image of the sample disc (the count of bytes the FUSE reader read from the image file),
-# with the files they went to.
+# with the files they went to, and how many of them went to the licences and Qt's source.
 #   bench/runtime-figures.sh [build folder (default: build)] [runs (default: 5)]
 # Needs the sample disc (ninja sample-disc), Xvfb, xdotool, fuseiso, and an image writer:
 # `brindle-disc image` where the build has it, otherwise genisoimage.
@@ -31,7 +31,8 @@ mb() { awk -v b="$1" 'BEGIN { printf "%.1f MB", b / 1048576 }'; }
 echo "== sizes"
 echo "disc: $(mb "$(du -sb "$disc" | cut -f1)"), of which Runtime/: $(mb "$(du -sb "$disc/Runtime" | cut -f1)")" \
     "(lib $(mb "$(du -sb "$disc/Runtime/lib" | cut -f1)"), plugins $(mb "$(du -sb "$disc/Runtime/plugins" | cut -f1)")," \
-    "fonts $(mb "$(du -sb "$disc/Runtime/fonts" | cut -f1)"))"
+    "fonts $(mb "$(du -sb "$disc/Runtime/fonts" | cut -f1)")," \
+    "licences $(mb "$(du -sb "$disc/Runtime/licences" | cut -f1)"), source $(mb "$(du -sb "$disc/Runtime/source" | cut -f1)"))"
 
 echo
 echo "== newest symbol versions referenced (the system must provide them)"
@@ -74,8 +75,11 @@ for run in $(seq "$runs"); do
         awk '/opcode: (OPEN|READ)/ { match($0, /nodeid: [0-9]+/); node = substr($0, RSTART + 8, RLENGTH - 8) }
              /^open flags: / { name[node] = $4 }
              /^   read\[[0-9]+\] [0-9]+ bytes from/ { bytes[name[node]] += $2 }
-             END { for (n in bytes) print bytes[n], n }' "$scratch/reader.log" | sort -rn | head -14 |
-            while read -r bytes file; do echo "  $(mb "$bytes")  ${file#/}"; done
+             END { for (n in bytes) print bytes[n], n }' "$scratch/reader.log" | sort -rn >"$scratch/files"
+        head -14 "$scratch/files" | while read -r bytes file; do echo "  $(mb "$bytes")  ${file#/}"; done
+        # The licences and Qt's source travel for people, not for the menu: none of it is read.
+        echo "  of which from Runtime/licences and Runtime/source:" \
+            "$(awk '$2 ~ /^\/Runtime\/(licences|source)\// { sum += $1 } END { print sum + 0 }' "$scratch/files") bytes"
     fi
     kill "$menu"
     wait "$menu" 2>/dev/null || true

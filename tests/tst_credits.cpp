@@ -94,7 +94,7 @@ private slots:
 
         // The lines stay Windows-1252 bytes: the copyright sign is the single byte 0xA9.
         QCOMPARE(marquee.Items().size(), 23);
-        QCOMPARE(marquee.Items().at(13), QByteArray("Copyright \xA9 Brindlemoor"));
+        QCOMPARE(marquee.Items().at(13), QByteArray("Built with Qt 6, \xA9 The Qt Company Ltd. and others,"));
         QCOMPARE(marquee.Items().at(12), QByteArray(" "));
         QCOMPARE(marquee.Items().at(16), QByteArray(" "));
     }

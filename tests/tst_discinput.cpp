@@ -87,6 +87,8 @@ private slots:
     void checkSurvivesHostileImages();
     void runtimeCheckFailsWhatWillNotRun_data();
     void runtimeCheckFailsWhatWillNotRun();
+    void runtimeCheckFailsWhatMayNotTravel_data();
+    void runtimeCheckFailsWhatMayNotTravel();
     void imageRefusesWhatADiscCannotHold_data();
     void imageRefusesWhatADiscCannotHold();
 
@@ -97,6 +99,8 @@ private:
     QString makeImage(const QString &folder, const QString &name);
     // Lays out a runtime as the disc's program needs it, the program needing Qt from it.
     void writeRuntime(const QString &disc);
+    // Checks a disc with such a runtime after one change to it (the current row's file, change, line).
+    void checkChangedRuntime();
 
     QTemporaryDir work_;
     QString art_;
@@ -205,13 +209,19 @@ void TestDiscInput::writeRuntime(const QString &disc)
         QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/plugins/") + QLatin1String(plugin), ElfFile({core, libc})));
     for (const char *font : {"LiberationSans-Bold.ttf", "LiberationSans-Regular.ttf", "LiberationSerif-Regular.ttf"})
         QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/fonts/") + QLatin1String(font), "a font"));
+    for (const char *file : {"licences/README.txt", "licences/LGPL-3.txt", "licences/GPL-3.txt", "licences/GPL-2.txt",
+                             "licences/fonts-liberation.copyright.txt", "source/qt6-base_6.4.2+dfsg-10.dsc",
+                             "source/qt6-base_6.4.2+dfsg.orig.tar.xz", "source/qt6-base_6.4.2+dfsg-10.debian.tar.xz",
+                             "source/disc-qt.patch"})
+        QVERIFY(WriteFile(disc + QStringLiteral("/Runtime/") + QLatin1String(file), "a text"));
 }
 
 void TestDiscInput::runtimeCheckFailsWhatWillNotRun_data()
 {
-    QTest::addColumn<QString>("file");   // relative to the disc
-    QTest::addColumn<QString>("change"); // "machine N", "class N", "program <rpath>|<runpath>", "cut", "link", "none"
-    QTest::addColumn<QString>("line");   // the one line the check prints; empty for none
+    QTest::addColumn<QString>("file"); // relative to the disc
+    // "machine N", "class N", "program <rpath>|<runpath>", "cut", "link", "remove", "capitals", "none"
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("line"); // the one error (or, without errors, warning) the check prints; empty for none
 
     const QString core = QStringLiteral("Runtime/lib/libQt6Core.so.6");
     const QString xcb = QStringLiteral("Runtime/plugins/platforms/libqxcb.so");
@@ -249,7 +259,58 @@ void TestDiscInput::runtimeCheckFailsWhatWillNotRun_data()
                ": is a link that leads off the disc, to %1: the desktop looks for it there, where it is not";
 }
 
+void TestDiscInput::runtimeCheckFailsWhatMayNotTravel_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("line");
+
+    const QString source = QStringLiteral("error: Runtime/source/: ");
+    const QString owed = QStringLiteral(": the source of the Qt on the disc must travel with it (the GNU LGPL v3)");
+    QTest::newRow("Qt's licence missing")
+        << "Runtime/licences/LGPL-3.txt"
+        << "remove"
+        << "error: Runtime/licences/LGPL-3.txt: missing: Qt travels under the GNU LGPL v3, whose text must go with it";
+    QTest::newRow("Qt's notice missing") << "Runtime/licences/README.txt"
+                                         << "remove"
+                                         << "error: Runtime/licences/README.txt: missing: the notice that the disc's "
+                                            "Qt was changed, where its source is and how to run the menu with another "
+                                            "Qt must travel with Qt";
+    QTest::newRow("Qt's source missing") << "Runtime/source"
+                                         << "remove"
+                                         << source + "missing (Debian's source packages of Qt and disc-qt.patch)" +
+                                                owed;
+    QTest::newRow("the patch missing") << "Runtime/source/disc-qt.patch"
+                                       << "remove" << source + "lacks disc-qt.patch" + owed;
+    QTest::newRow("Wayland's source missing")
+        << "Runtime/lib/libQt6WaylandClient.so.6"
+        << "write" << source + "lacks qt6-wayland_*.dsc, qt6-wayland_*.orig.tar.*, qt6-wayland_*.debian.tar.*" + owed;
+    QTest::newRow("the fonts' licence missing")
+        << "Runtime/licences/GPL-2.txt"
+        << "remove"
+        << "error: Runtime/licences/GPL-2.txt: missing: the fonts in Runtime/fonts/ are under the GNU GPL v2 with the "
+           "font exception, whose text must go with them";
+    QTest::newRow("licences in capitals") << "Runtime/licences"
+                                          << "capitals"
+                                          << "";
+    QTest::newRow("no runtime, for desktops with Qt")
+        << "Runtime"
+        << "remove"
+        << "warning: Runtime/: missing: CD07 needs libraries that only a desktop with Qt 6 has (libQt6Core.so.6): the "
+           "menu starts only where Qt 6 is installed";
+}
+
+void TestDiscInput::runtimeCheckFailsWhatMayNotTravel()
+{
+    checkChangedRuntime();
+}
+
 void TestDiscInput::runtimeCheckFailsWhatWillNotRun()
+{
+    checkChangedRuntime();
+}
+
+void TestDiscInput::checkChangedRuntime()
 {
     QFETCH(QString, file);
     QFETCH(QString, change);
@@ -267,6 +328,12 @@ void TestDiscInput::runtimeCheckFailsWhatWillNotRun()
     } else if (change.startsWith(QLatin1String("program"))) {
         bytes = ElfFile({QStringLiteral("libQt6Core.so.6"), QStringLiteral("libc.so.6")}, value.section(u'|', 0, 0),
                         value.section(u'|', 1));
+    } else if (change == QLatin1String("remove")) {
+        QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
+    } else if (change == QLatin1String("capitals")) {
+        QVERIFY(QFile::rename(path, QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).fileName().toUpper()));
+    } else if (change == QLatin1String("write")) {
+        bytes = ElfFile({QStringLiteral("libc.so.6")});
     } else if (change == QLatin1String("cut")) {
         bytes.truncate(100);
     } else if (change == QLatin1String("link")) {
@@ -277,7 +344,7 @@ void TestDiscInput::runtimeCheckFailsWhatWillNotRun()
         QVERIFY(QFile::link(elsewhere, path));
         line = line.arg(elsewhere);
     }
-    if (change != QLatin1String("link"))
+    if (change != QLatin1String("link") && change != QLatin1String("remove") && change != QLatin1String("capitals"))
         QVERIFY(WriteFile(path, bytes));
     QFile::setPermissions(disc + QStringLiteral("/CD07"), QFile::ReadOwner | QFile::ExeOwner);
 
@@ -286,10 +353,12 @@ void TestDiscInput::runtimeCheckFailsWhatWillNotRun()
     QVERIFY(!image.isEmpty());
     for (const QString &target : {disc, image}) {
         const ToolOutcome outcome = runTool({QStringLiteral("check"), target});
-        const QStringList errors = outcome.lines.filter(QRegularExpression(QStringLiteral("^error: ")));
-        QVERIFY2(errors == (line.isEmpty() ? QStringList() : QStringList{line}),
+        const bool warning = line.startsWith(QLatin1String("warning: "));
+        const QStringList found = outcome.lines.filter(
+            QRegularExpression(warning ? QStringLiteral("^warning: ") : QStringLiteral("^error: ")));
+        QVERIFY2(found == (line.isEmpty() ? QStringList() : QStringList{line}),
                  qPrintable(outcome.lines.join(QLatin1Char('\n'))));
-        QCOMPARE(outcome.status, line.isEmpty() ? 0 : 1);
+        QCOMPARE(outcome.status, line.isEmpty() || warning ? 0 : 1);
     }
 }
 

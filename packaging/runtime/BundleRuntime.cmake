@@ -1,17 +1,21 @@
 # Lays out the runtime folder that travels beside the disc's program: the Qt libraries it uses, the
 # Qt plugins for X11 and Wayland, every library they need except those left to the user's system,
-# and the fonts of the menu's design with their licence.
+# the fonts of the menu's design, and the licences, notices and Qt source that must travel with them
+# (RuntimeLicences.cmake).
 #
-# cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DQT_LIB_DIR=<Qt libraries> -DPLUGIN_DIR=<Qt plugins>
-#       -DSYSTEM_LIST=<file>
-#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleRuntime.cmake
+# cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DQT_PREFIX=<Qt> -DQT_LIB_DIR=<Qt libraries>
+#       -DPLUGIN_DIR=<Qt plugins> -DVERSION=<Qt version> -DSYSTEM_LIST=<file> -DFONT_DIR=<Liberation fonts>
+#       -DLICENCES=<licence texts> -DNOTICE=<Licences.txt.in> -DOPTIONS=<Qt's build options>
+#       -P BundleRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/RuntimeLicences.cmake)
 
-foreach(input PROGRAM RUNTIME QT_LIB_DIR PLUGIN_DIR SYSTEM_LIST FONT_DIR FONT_LICENCE GPL)
+foreach(input PROGRAM RUNTIME QT_PREFIX QT_LIB_DIR PLUGIN_DIR VERSION SYSTEM_LIST FONT_DIR LICENCES NOTICE OPTIONS)
     if(NOT ${input})
         message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
     endif()
 endforeach()
+brindle_require_qt_source(${QT_PREFIX})
 
 # The plugins: X11 (xcb), Wayland (the platform plugin, the xdg-shell integration, the window
 # decoration drawn by the client where the compositor draws none), and the input contexts of the
@@ -94,10 +98,16 @@ file(REMOVE_RECURSE ${staging})
 file(MAKE_DIRECTORY ${staging}/lib ${staging}/fonts)
 
 # Unmodified copies: the program's search path leads the loader to them. Symbolic links are
-# followed so that each library is one file under the name the loader looks for.
+# followed so that each library is one file under the name the loader looks for. The libraries
+# from outside the Qt are the system's: their packages' licences travel with them.
+set(packages fonts-liberation)
 foreach(library ${resolved})
     get_filename_component(name ${library} NAME)
     file(COPY_FILE ${library} ${staging}/lib/${name})
+    if(NOT library MATCHES "^${probe}/")
+        brindle_package_of(${library} package)
+        list(APPEND packages ${package})
+    endif()
 endforeach()
 file(REMOVE_RECURSE ${probe})
 foreach(plugin ${plugins})
@@ -109,8 +119,7 @@ endforeach()
 foreach(font ${fonts})
     file(COPY_FILE ${FONT_DIR}/${font} ${staging}/fonts/${font})
 endforeach()
-file(COPY_FILE ${FONT_LICENCE} ${staging}/fonts/LICENCE)
-file(COPY_FILE ${GPL} ${staging}/fonts/GPL-2)
+brindle_runtime_licences(${staging} ${QT_PREFIX} ${VERSION} "${packages}")
 
 file(REMOVE_RECURSE ${RUNTIME})
 file(RENAME ${staging} ${RUNTIME})

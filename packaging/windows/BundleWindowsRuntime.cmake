@@ -1,18 +1,22 @@
 # Lays out the runtime folder that travels beside the disc's Windows program: the Qt DLLs it uses
 # and those its plugin uses, the windows platform plugin, the manifest that makes the folder a
-# private assembly of the program, and the fonts of the menu's design with their licence (Windows
-# desktops have Arial and Times New Roman; the fonts stand in where they are missing).
+# private assembly of the program, the fonts of the menu's design (Windows desktops have Arial and
+# Times New Roman; the fonts stand in where they are missing), and the licences, notices and Qt
+# source that must travel with them, made as the Linux runtime's (RuntimeLicences.cmake).
 #
-# cmake -DPROGRAM=<program.exe> -DRUNTIME=<folder> -DQT_BIN_DIR=<Qt's DLLs> -DPLUGIN_DIR=<Qt plugins>
-#       -DOBJDUMP=<objdump for PE files> -DVERSION=<Qt version>
-#       -DFONT_DIR=<Liberation fonts> -DFONT_LICENCE=<file> -DGPL=<file> -P BundleWindowsRuntime.cmake
+# cmake -DPROGRAM=<program.exe> -DRUNTIME=<folder> -DQT_PREFIX=<Qt> -DQT_BIN_DIR=<Qt's DLLs>
+#       -DPLUGIN_DIR=<Qt plugins> -DOBJDUMP=<objdump for PE files> -DCXX=<the C++ compiler>
+#       -DVERSION=<Qt version> -DFONT_DIR=<Liberation fonts> -DLICENCES=<licence texts>
+#       -DNOTICE=<Licences.txt.in> -DOPTIONS=<Qt's build options> -P BundleWindowsRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../runtime/RuntimeLicences.cmake)
 
-foreach(input PROGRAM RUNTIME QT_BIN_DIR PLUGIN_DIR OBJDUMP VERSION FONT_DIR FONT_LICENCE GPL)
+foreach(input PROGRAM RUNTIME QT_PREFIX QT_BIN_DIR PLUGIN_DIR OBJDUMP CXX VERSION FONT_DIR LICENCES NOTICE OPTIONS)
     if(NOT ${input})
         message(FATAL_ERROR "BundleWindowsRuntime.cmake needs -D${input}=...")
     endif()
 endforeach()
+brindle_require_qt_source(${QT_PREFIX})
 
 set(plugins platforms/qwindows.dll)
 set(fonts LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)
@@ -84,8 +88,16 @@ file(MAKE_DIRECTORY ${RUNTIME}/fonts)
 foreach(font ${fonts})
     file(COPY_FILE ${FONT_DIR}/${font} ${RUNTIME}/fonts/${font})
 endforeach()
-file(COPY_FILE ${FONT_LICENCE} ${RUNTIME}/fonts/LICENCE)
-file(COPY_FILE ${GPL} ${RUNTIME}/fonts/GPL-2)
+
+# The compiler's C and C++ runtime and winpthreads are linked into the program and every DLL: the
+# notices of the packages they come from travel with them.
+set(packages fonts-liberation)
+foreach(part libgcc.a libstdc++.a libwinpthread.a crt2.o)
+    execute_process(COMMAND ${CXX} -print-file-name=${part} OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    brindle_package_of(${path} package)
+    list(APPEND packages ${package})
+endforeach()
+brindle_runtime_licences(${RUNTIME} ${QT_PREFIX} ${VERSION} "${packages}")
 
 list(JOIN dlls ", " listed)
 message(STATUS "Windows runtime: ${listed}, ${plugins}")

@@ -47,7 +47,9 @@ const QString CreditsName = QStringLiteral("Credits");
 const QString CloseName = QStringLiteral("Close the credits");
 constexpr int MarqueeFontPoints = 8;
 
-// Windows-1252 text, already broken to fit the box; blank lines are a single space.
+// Windows-1252 text, already broken to fit the box; blank lines are a single space. The three lines
+// after the disclaimer are the notice the LGPL asks of a program that shows copyright notices: that
+// it uses Qt, under which licence, and where the licence is.
 constexpr const char *CreditLines[] = {
     "Brindlemoor makes every effort to ensure that",
     "its information is accurate, up to date and appropriate",
@@ -62,9 +64,9 @@ constexpr const char *CreditLines[] = {
     "and shall not be liable for any damages of any kind",
     "suffered by you or any user of this software.",
     " ",
-    "Copyright \xA9 Brindlemoor",
-    "All rights reserved.",
-    "Unauthorised copying is prohibited.",
+    "Built with Qt 6, \xA9 The Qt Company Ltd. and others,",
+    "under the GNU LGPL v3: see the licences folder in the",
+    "Runtime folder on this disc, beside Qt's source.",
     " ",
     "Produced by",
     "Quillfen",

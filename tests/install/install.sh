@@ -22,6 +22,7 @@ check_tree() {
     local disc=$base/share/brindlemoor/sample-disc
     local entry=$base/share/applications/brindlemoor-sample-disc.desktop
     local icon=$base/share/icons/hicolor/32x32/apps/brindlemoor.png
+    local copyright=$base/share/doc/brindlemoor/copyright
 
     for program in "$base/bin/brindlemoor" "$base/bin/brindle-disc" "$disc/CD07"; do
         [ -f "$program" ] && [ ! -L "$program" ] || fail "$program is not a regular file"
@@ -36,6 +37,17 @@ check_tree() {
         fail "the installed sample disc does not hold the files of the mastered one"
     QT_QPA_PLATFORM=offscreen "$base/bin/brindle-disc" check "$disc" >"$scratch/check.log" 2>&1 ||
         fail "the installed disc tool rejects the installed sample disc: $(cat "$scratch/check.log")"
+
+    # Debian's machine-readable copyright file, naming the licences of the package and of what its
+    # sample disc bundles, which travel on the disc with Qt's source.
+    [ "$(head -n 1 "$copyright" 2>/dev/null)" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+        fail "no machine-readable copyright file"
+    for licence in MIT GPL-2.0-or-later LGPL-3; do
+        grep -qx "License: $licence" "$copyright" || fail "the copyright file does not give the $licence licence"
+    done
+    for file in licences/README.txt licences/LGPL-3.txt source/disc-qt.patch; do
+        [ -f "$disc/Runtime/$file" ] || fail "the sample disc lacks Runtime/$file"
+    done
 
     [ -f "$entry" ] || fail "no desktop entry"
     for line in "Type=Application" "Name=Brindlemoor sample disc" "Icon=brindlemoor" "Categories=Education;"; do
@@ -81,7 +93,7 @@ else
     for file in ./usr/bin/brindlemoor ./usr/bin/brindle-disc ./usr/share/brindlemoor/sample-disc/CD07; do
         echo "$contents" | grep -qE "^-rwxr-xr-x .* $file$" || fail "the package lacks the executable $file"
     done
-    for file in ./usr/share/applications/brindlemoor-sample-disc.desktop \
+    for file in ./usr/share/applications/brindlemoor-sample-disc.desktop ./usr/share/doc/brindlemoor/copyright \
         ./usr/share/icons/hicolor/32x32/apps/brindlemoor.png; do
         echo "$contents" | grep -qE "^-rw-r--r-- .* $file$" || fail "the package lacks $file"
     done

@@ -201,7 +201,8 @@ stop_menu
 E2E_JOURNEY=check
 copy="$E2E_WORK/runtime-check"
 cp -r "$sample_disc/." "$copy/" && chmod -R u+w "$copy"
-rm "$copy/Runtime/lib/libQt6Gui.so.6" "$copy/Runtime/plugins/platforms/libqwayland-generic.so"
+rm "$copy/Runtime/lib/libQt6Gui.so.6" "$copy/Runtime/plugins/platforms/libqwayland-generic.so" \
+    "$copy/Runtime/licences/LGPL-3.txt" "$copy/Runtime/source/disc-qt.patch"
 "$disc_tool" image "$copy" "$E2E_WORK/incomplete.iso" >/dev/null || fail "could not master an incomplete disc"
 for disc in "$copy" "$E2E_WORK/incomplete.iso"; do
     found="$("$disc_tool" check "$disc")"
@@ -210,13 +211,16 @@ for disc in "$copy" "$E2E_WORK/incomplete.iso"; do
     for line in \
         "error: $(basename "$program"): needs libQt6Gui.so.6, which is neither in Runtime/lib/ nor left to the system" \
         "error: Runtime/plugins/platforms/libqxcb.so: needs libQt6Gui.so.6, which is neither" \
-        "error: Runtime/plugins/platforms/libqwayland-generic.so: missing"; do
+        "error: Runtime/plugins/platforms/libqwayland-generic.so: missing" \
+        "error: Runtime/licences/LGPL-3.txt: missing: Qt travels under the GNU LGPL v3" \
+        "error: Runtime/source/: lacks disc-qt.patch: the source of the Qt on the disc must travel with it"; do
         grep -qF "$line" <<<"$found" || fail "check of $(basename "$disc") did not report: $line"
     done
 done
 rm -rf "$copy/Runtime"
 found="$("$disc_tool" check "$copy")"
-grep -qF "error: Runtime/: missing: $(basename "$program") needs libraries that a desktop without Qt 6 lacks" \
+expect_eq "check's exit status without a runtime" 0 "$?"
+grep -qF "warning: Runtime/: missing: $(basename "$program") needs libraries that only a desktop with Qt 6 has" \
     <<<"$found" || fail "check did not report a disc without its runtime: $found"
 rm -rf "$copy"
 

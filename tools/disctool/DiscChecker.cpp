@@ -2,6 +2,7 @@
 
 #include "BitmapProbe.h"
 #include "EDiscError.h"
+#include "LicenceCheck.h"
 #include "RuntimeCheck.h"
 
 #include "app/GlobalsU.h"
@@ -81,6 +82,7 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkInstallers();
     checkAutorun();
     checkRuntime();
+    checkRuntimeLicences();
     checkNameCase(disc_.Root());
     std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
     return findings_;
@@ -178,6 +180,28 @@ void DiscChecker::checkRuntime()
         else
             warning(problem.path, problem.what);
     }
+}
+
+// A disc that carries Qt and the fonts carries their licences, notices and Qt's source with them.
+void DiscChecker::checkRuntimeLicences()
+{
+    QStringList files;
+    std::vector<const DiscTree::Entry *> pending;
+    const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
+    if (runtime && disc_.Seen(*runtime) == DiscTree::Kind::Folder)
+        pending.push_back(disc_.Follow(runtime));
+    while (!pending.empty()) {
+        const DiscTree::Entry *folder = pending.back();
+        pending.pop_back();
+        for (const auto &entry : folder->children) {
+            if (entry->kind == DiscTree::Kind::Folder)
+                pending.push_back(entry.get());
+            else if (disc_.Seen(*entry) == DiscTree::Kind::File)
+                files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
+        }
+    }
+    for (const RuntimeCheck::Problem &problem : LicenceCheck(files).Inspect())
+        error(problem.path, problem.what);
 }
 
 void DiscChecker::checkBackdrops(const std::set<int> &schemes)

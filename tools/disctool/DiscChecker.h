@@ -44,6 +44,7 @@ private:
     void checkInstallers();
     void checkAutorun();
     void checkRuntime();
+    void checkRuntimeLicences();
     void checkNameCase(const DiscTree::Entry &folder);
 
     // The entry for a path relative to the disc, found as the menu finds it (case-blind); nullptr

@@ -122,8 +122,10 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
             continue;
         usesRuntime = true;
         if (libraries_.isEmpty() && files_.filter(QRegularExpression(QLatin1Char('^') + runtime)).isEmpty()) {
-            problems.append({true, runtime,
-                             QStringLiteral("missing: %1 needs libraries that a desktop without Qt 6 lacks (%2)")
+            // A disc made for desktops with Qt 6 (the program built against the system's Qt).
+            problems.append({false, runtime,
+                             QStringLiteral("missing: %1 needs libraries that only a desktop with Qt 6 has (%2): the "
+                                            "menu starts only where Qt 6 is installed")
                                  .arg(program, own.join(QStringLiteral(", ")))});
             return problems;
         }

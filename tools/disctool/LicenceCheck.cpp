@@ -1,0 +1,86 @@
+#include "LicenceCheck.h"
+
+#include "app/Startup.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+struct Required
+{
+    const char *path; // under the runtime folder
+    const char *why;
+};
+
+const Required QtLicences[] = {
+    {"licences/README.txt", "missing: the notice that the disc's Qt was changed, where its source is and how to run "
+                            "the menu with another Qt must travel with Qt"},
+    {"licences/LGPL-3.txt", "missing: Qt travels under the GNU LGPL v3, whose text must go with it"},
+    {"licences/GPL-3.txt",
+     "missing: the GNU LGPL v3, under which Qt travels, adds to the GNU GPL v3, whose text must go with it"},
+};
+
+const Required FontLicences[] = {
+    {"licences/fonts-liberation.copyright.txt", "missing: the fonts in Runtime/fonts/ must travel with their notice"},
+    {"licences/GPL-2.txt", "missing: the fonts in Runtime/fonts/ are under the GNU GPL v2 with the font exception, "
+                           "whose text must go with them"},
+};
+
+// A Debian source package is these three files.
+const char *const SourceParts[] = {"_*.dsc", "_*.orig.tar.*", "_*.debian.tar.*"};
+
+const QString SourceWhy = QStringLiteral("the source of the Qt on the disc must travel with it (the GNU LGPL v3)");
+
+} // namespace
+
+LicenceCheck::LicenceCheck(QStringList files) : files_(std::move(files)) {}
+
+bool LicenceCheck::has(const QString &pattern) const
+{
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    return std::any_of(files_.cbegin(), files_.cend(),
+                       [&](const QString &file) { return match.match(file).hasMatch(); });
+}
+
+QList<RuntimeCheck::Problem> LicenceCheck::Inspect() const
+{
+    QList<RuntimeCheck::Problem> problems;
+    const QString runtime = QLatin1String(RuntimeFolder);
+    const auto require = [&](const Required &required) {
+        if (!has(QLatin1String(required.path)))
+            problems.append({true, runtime + QLatin1String(required.path), QLatin1String(required.why)});
+    };
+
+    if (has(QStringLiteral("lib/libQt6*.so*")) || has(QStringLiteral("Qt6*.dll"))) {
+        std::for_each(std::begin(QtLicences), std::end(QtLicences), require);
+        const QString source = QStringLiteral("source/");
+        if (!has(source + QLatin1Char('*'))) {
+            problems.append(
+                {true, runtime + source,
+                 QStringLiteral("missing (Debian's source packages of Qt and disc-qt.patch): ") + SourceWhy});
+        } else {
+            QStringList packages{QStringLiteral("qt6-base")};
+            if (has(QStringLiteral("lib/libQt6Wayland*")))
+                packages.append(QStringLiteral("qt6-wayland"));
+            QStringList lacking;
+            for (const QString &package : std::as_const(packages)) {
+                for (const char *part : SourceParts) {
+                    if (!has(source + package + QLatin1String(part)))
+                        lacking.append(package + QLatin1String(part));
+                }
+            }
+            if (!has(source + QStringLiteral("disc-qt.patch")))
+                lacking.append(QStringLiteral("disc-qt.patch"));
+            if (!lacking.isEmpty())
+                problems.append({true, runtime + source,
+                                 QStringLiteral("lacks %1: ").arg(lacking.join(QStringLiteral(", "))) + SourceWhy});
+        }
+    }
+    if (has(QStringLiteral("fonts/*.ttf")))
+        std::for_each(std::begin(FontLicences), std::end(FontLicences), require);
+    return problems;
+}
