@@ -105,12 +105,11 @@ QByteArray ElfFile(const QStringList &needed, const QString &rpath, const QStrin
     return file + QByteArray(qsizetype(end) - file.size(), '\0');
 }
 
-QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::uint16_t machine, bool dll)
+QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::uint16_t machine)
 {
     // Headers in the first 0x200 bytes; the one section at 0x200 in the file and 0x1000 in memory:
     // import descriptors, DLL names, then the three levels of the resource tree and the manifest.
-    constexpr quint32 SectionAt = 0x200;
-    constexpr quint32 Address = 0x1000;
+    constexpr quint32 SectionAt = 0x200, Address = 0x1000;
     QByteArray section;
     QDataStream data(&section, QIODevice::WriteOnly);
     data.setByteOrder(QDataStream::LittleEndian);
@@ -144,8 +143,7 @@ QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::u
     out << quint32(0x40);
     out.writeRawData("PE\0\0", 4);
     // The file header: machine, one section, no symbols, the optional header's size, characteristics.
-    out << machine << quint16(1) << quint32(0) << quint32(0) << quint32(0) << quint16(240)
-        << quint16(dll ? 0x2022 : 0x22);
+    out << machine << quint16(1) << quint32(0) << quint32(0) << quint32(0) << quint16(240) << quint16(0x22);
     out << quint16(0x20b); // PE32+
     out.device()->seek(0x58 + 108);
     out << quint32(16) << quint32(0) << quint32(0) << quint32(Address) << quint32(namesAt)
@@ -156,50 +154,45 @@ QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::u
     return file + section;
 }
 
-QByteArray ProgramManifest()
+QByteArray Manifest(const QString &name, const QStringList &files, const QStringList &dependencies)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
-           "  <assemblyIdentity type=\"win32\" name=\"Brindlemoor.Menu\" version=\"1.0.0.0\"/>\n"
-           "  <dependency><dependentAssembly>\n"
-           "    <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"\n"
-           "      publicKeyToken=\"6595b64144ccf1df\"/>\n"
-           "  </dependentAssembly></dependency>\n"
-           "  <dependency><dependentAssembly>\n"
-           "    <assemblyIdentity type=\"win32\" name=\"Runtime\" version=\"6.4.2.0\"/>\n"
-           "  </dependentAssembly></dependency>\n"
-           "</assembly>\n";
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" "
+                     "manifestVersion=\"1.0\">\n<assemblyIdentity type=\"win32\" name=\"" +
+                     name.toUtf8() + "\" version=\"1.0.0.0\"/>\n";
+    for (const QString &file : files)
+        xml += "<file name=\"" + file.toUtf8() + "\"/>\n";
+    // Windows' own assemblies, such as its common controls, carry a public key; private ones do not.
+    for (const QString &dependency : dependencies)
+        xml += "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" name=\"" + dependency.toUtf8() +
+               "\" version=\"1.0.0.0\"" +
+               (dependency.startsWith(QLatin1String("Microsoft.")) ? " publicKeyToken=\"6595b64144ccf1df\"" : "") +
+               "/></dependentAssembly></dependency>\n";
+    return xml + "</assembly>\n";
 }
 
-QByteArray AssemblyManifest(const QStringList &dlls, const QString &name)
+QByteArray ProgramManifest()
 {
-    QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
-                      "  <assemblyIdentity type=\"win32\" name=\"" +
-                      name.toUtf8() + "\" version=\"6.4.2.0\"/>\n";
-    for (const QString &dll : dlls)
-        text += "  <file name=\"" + dll.toUtf8() + "\"/>\n";
-    return text + "</assembly>\n";
+    return Manifest(QStringLiteral("Brindlemoor.Menu"), {},
+                    {QStringLiteral("Microsoft.Windows.Common-Controls"), QStringLiteral("Runtime")});
 }
 
 QString WriteWindowsProgram(const QString &folder)
 {
     const QString core = QStringLiteral("Qt6Core.dll");
     const QString gui = QStringLiteral("Qt6Gui.dll");
-    const QString runtime = folder + QStringLiteral("/Runtime/");
-    const QString program = folder + QStringLiteral("/brindlemoor.exe");
-    const bool written =
-        WriteFile(program, PeFile({gui, core, QStringLiteral("KERNEL32.dll"),
-                                   QStringLiteral("api-ms-win-core-synch-l1-2-0.dll")},
-                                  ProgramManifest())) &&
-        WriteFile(runtime + QStringLiteral("Runtime.manifest"), AssemblyManifest({core, gui})) &&
-        WriteFile(runtime + core,
-                  PeFile({QStringLiteral("kernel32.dll"), QStringLiteral("msvcrt.dll")}, {}, 0x8664, true)) &&
-        WriteFile(runtime + gui, PeFile({core, QStringLiteral("GDI32.dll")}, {}, 0x8664, true)) &&
-        WriteFile(runtime + QStringLiteral("plugins/platforms/qwindows.dll"),
-                  PeFile({core, QStringLiteral("helper.dll"), QStringLiteral("USER32.dll")}, {}, 0x8664, true)) &&
-        WriteFile(runtime + QStringLiteral("plugins/platforms/helper.dll"),
-                  PeFile({QStringLiteral("USER32.dll")}, {}, 0x8664, true)) &&
-        WriteFile(runtime + QStringLiteral("fonts/LiberationSans-Regular.ttf"), "a font");
-    return written ? program : QString();
+    const std::pair<const char *, QByteArray> files[] = {
+        {"brindlemoor.exe",
+         PeFile({gui, core, QStringLiteral("KERNEL32.dll"), QStringLiteral("api-ms-win-core-synch-l1-2-0.dll")},
+                ProgramManifest())},
+        {"Runtime/Runtime.manifest", Manifest(QStringLiteral("Runtime"), {core, gui}, {})},
+        {"Runtime/Qt6Core.dll", PeFile({QStringLiteral("kernel32.dll"), QStringLiteral("msvcrt.dll")})},
+        {"Runtime/Qt6Gui.dll", PeFile({core, QStringLiteral("GDI32.dll")})},
+        {"Runtime/plugins/platforms/qwindows.dll", PeFile({core, QStringLiteral("helper.dll")})},
+        {"Runtime/plugins/platforms/helper.dll", PeFile({QStringLiteral("USER32.dll")})},
+        {"Runtime/fonts/LiberationSans-Regular.ttf", "a font"}};
+    for (const auto &[path, bytes] : files) {
+        if (!WriteFile(folder + QLatin1Char('/') + QLatin1String(path), bytes))
+            return {};
+    }
+    return folder + QStringLiteral("/brindlemoor.exe");
 }

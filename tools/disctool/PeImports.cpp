@@ -1,16 +1,17 @@
 #include "PeImports.h"
 
+#include "LittleEndian.h"
+
 #include <QList>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
 constexpr std::uint16_t Pe32 = 0x10b;
 constexpr std::uint16_t Pe32Plus = 0x20b;
-constexpr std::uint16_t DllFlag = 0x2000;
 constexpr std::uint32_t ImportDirectory = 1;
 constexpr std::uint32_t ResourceDirectory = 2;
 constexpr std::uint32_t ManifestType = 24;
@@ -27,15 +28,7 @@ constexpr std::uint64_t MaxNameBytes = 256;
 constexpr std::uint64_t MaxResourceEntries = 4096;
 constexpr std::uint64_t MaxManifestBytes = 64 * 1024;
 
-// Bounded little-endian reads within bytes: a piece cut short yields nothing.
-template <typename T> std::optional<T> at(const QByteArray &bytes, std::uint64_t offset)
-{
-    if (offset > static_cast<std::uint64_t>(bytes.size()) || bytes.size() - offset < sizeof(T))
-        return std::nullopt;
-    T value;
-    std::memcpy(&value, bytes.constData() + offset, sizeof(T));
-    return value;
-}
+using LittleEndian::at;
 
 struct Section
 {
@@ -81,12 +74,12 @@ struct Headers
 class Parser
 {
 public:
-    explicit Parser(const PeImports::Reader &read) : read_(read) {}
+    Parser(const PeImports::Reader &read, Headers headers) : read_(read), headers_(std::move(headers)) {}
 
     // A NUL-ended name of at most MaxNameBytes at address.
     std::optional<QString> name(std::uint64_t address) const
     {
-        const auto where = place(headers.sections, address);
+        const auto where = place(headers_.sections, address);
         if (!where)
             return std::nullopt;
         const QByteArray piece = read_(where->offset, std::min(where->available, MaxNameBytes));
@@ -100,9 +93,9 @@ public:
     std::optional<QStringList> imports() const
     {
         QStringList names;
-        if (headers.imports == 0)
+        if (headers_.imports == 0)
             return names;
-        const auto where = place(headers.sections, headers.imports);
+        const auto where = place(headers_.sections, headers_.imports);
         if (!where)
             return std::nullopt;
         const QByteArray table =
@@ -122,7 +115,8 @@ public:
     }
 
     // The entry of a resource directory (at offset from the resource tree's start) with the
-    // number id; its OffsetToData field, nullopt when there is none or the directory cannot be read.
+    // number id, or its first entry of any kind; its OffsetToData field, nullopt when there is none
+    // or the directory cannot be read.
     std::optional<std::uint32_t> entry(std::uint64_t directory, std::uint32_t id, bool firstOfAny) const
     {
         const QByteArray header = read_(resourceBase_ + directory, 16);
@@ -148,9 +142,9 @@ public:
     // nullopt when the resource tree cannot be read; empty when it holds no manifest.
     std::optional<QByteArray> manifest()
     {
-        if (headers.resources == 0)
+        if (headers_.resources == 0)
             return QByteArray();
-        const auto root = place(headers.sections, headers.resources);
+        const auto root = place(headers_.sections, headers_.resources);
         if (!root)
             return std::nullopt;
         resourceBase_ = root->offset;
@@ -175,7 +169,7 @@ public:
         const auto size = at<std::uint32_t>(description, 4);
         if (!address || !size || *size > MaxManifestBytes)
             return std::nullopt;
-        const auto where = place(headers.sections, *address);
+        const auto where = place(headers_.sections, *address);
         if (!where || where->available < *size)
             return std::nullopt;
         const QByteArray text = read_(where->offset, *size);
@@ -184,10 +178,9 @@ public:
         return text;
     }
 
-    Headers headers;
-
 private:
     const PeImports::Reader &read_;
+    Headers headers_;
     std::uint64_t resourceBase_ = 0;
 };
 
@@ -211,12 +204,8 @@ QString PeImports::MachineName(std::uint16_t machine)
 
 PeImports PeImports::Read(const QByteArray &bytes)
 {
-    return Read([&bytes](std::uint64_t offset, std::uint64_t length) {
-        if (offset >= static_cast<std::uint64_t>(bytes.size()))
-            return QByteArray();
-        return bytes.mid(static_cast<qsizetype>(offset),
-                         static_cast<qsizetype>(std::min<std::uint64_t>(length, bytes.size() - offset)));
-    });
+    return Read(
+        [&bytes](std::uint64_t offset, std::uint64_t length) { return LittleEndian::piece(bytes, offset, length); });
 }
 
 PeImports PeImports::Read(const Reader &read)
@@ -233,11 +222,9 @@ PeImports PeImports::Read(const Reader &read)
     const auto machine = at<std::uint16_t>(coff, 4);
     const auto sectionCount = at<std::uint16_t>(coff, 6);
     const auto optionalSize = at<std::uint16_t>(coff, 20);
-    const auto characteristics = at<std::uint16_t>(coff, 22);
-    if (!machine || !sectionCount || !optionalSize || !characteristics)
+    if (!machine || !sectionCount || !optionalSize)
         return refuse(result, "cut short");
     result.machine = *machine;
-    result.dll = (*characteristics & DllFlag) != 0;
     if (*sectionCount > MaxSections || *optionalSize > MaxOptionalHeader)
         return refuse(result, "its headers cannot be read");
 
@@ -249,14 +236,14 @@ PeImports PeImports::Read(const Reader &read)
     const auto directoryCount = at<std::uint32_t>(optional, directories - 4);
     if (!directoryCount)
         return refuse(result, "its headers cannot be read");
-    Parser parser(read);
+    Headers headers;
     const auto directory = [&](std::uint32_t index) -> std::uint32_t {
         if (index >= *directoryCount)
             return 0;
         return at<std::uint32_t>(optional, directories + 8 * index).value_or(0);
     };
-    parser.headers.imports = directory(ImportDirectory);
-    parser.headers.resources = directory(ResourceDirectory);
+    headers.imports = directory(ImportDirectory);
+    headers.resources = directory(ResourceDirectory);
 
     const QByteArray table = read(std::uint64_t(*headerAt) + 24 + *optionalSize, std::uint64_t(*sectionCount) * 40);
     for (std::uint16_t i = 0; i < *sectionCount; ++i) {
@@ -265,9 +252,10 @@ PeImports PeImports::Read(const Reader &read)
         const auto rawOffset = at<std::uint32_t>(table, i * 40 + 20);
         if (!address || !rawSize || !rawOffset)
             return refuse(result, "its section table cannot be read");
-        parser.headers.sections.append({*address, *rawSize, *rawOffset});
+        headers.sections.append({*address, *rawSize, *rawOffset});
     }
 
+    Parser parser(read, std::move(headers));
     const auto imports = parser.imports();
     if (!imports)
         return refuse(result, "its import table cannot be read");

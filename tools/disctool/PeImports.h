@@ -16,7 +16,6 @@ struct PeImports
 
     bool pe = false; // starts as a PE file: "MZ" and a "PE\0\0" header where that points
     std::uint16_t machine = 0;
-    bool dll = false;
     bool valid = false;  // false: not a PE file, or its import table or resources cannot be read
     QString problem;     // why it is not valid
     QStringList imports; // the DLLs of the import table, as written, in order
