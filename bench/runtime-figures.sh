@@ -33,6 +33,18 @@ echo "disc: $(mb "$(du -sb "$disc" | cut -f1)"), of which Runtime/: $(mb "$(du -
     "(lib $(mb "$(du -sb "$disc/Runtime/lib" | cut -f1)"), plugins $(mb "$(du -sb "$disc/Runtime/plugins" | cut -f1)")," \
     "fonts $(mb "$(du -sb "$disc/Runtime/fonts" | cut -f1)")," \
     "licences $(mb "$(du -sb "$disc/Runtime/licences" | cut -f1)"), source $(mb "$(du -sb "$disc/Runtime/source" | cut -f1)"))"
+# A disc for both systems: what each system's part takes, and what they share.
+if [ -f "$disc/CD07.exe" ]; then
+    bytes() { du -cb "$@" | tail -n 1 | cut -f1; }
+    echo "for Linux: $(mb "$(bytes "$disc/CD07" "$disc/autorun.sh" "$disc/Runtime/lib" \
+        $(find "$disc/Runtime/plugins" -name '*.so'))") (program $(mb "$(bytes "$disc/CD07")"))"
+    echo "for Windows: $(mb "$(bytes "$disc/CD07.exe" "$disc/autorun.inf" "$disc"/Runtime/*.dll \
+        "$disc/Runtime/Runtime.manifest" $(find "$disc/Runtime/plugins" -name '*.dll'))")" \
+        "(program $(mb "$(bytes "$disc/CD07.exe")"))"
+    echo "both: $(mb "$(bytes "$disc/Files" "$disc/Runtime/fonts" "$disc/Runtime/licences" "$disc/Runtime/source")")" \
+        "(Files/ $(mb "$(bytes "$disc/Files")"), fonts $(mb "$(bytes "$disc/Runtime/fonts")")," \
+        "licences $(mb "$(bytes "$disc/Runtime/licences")"), Qt's source $(mb "$(bytes "$disc/Runtime/source")"))"
+fi
 
 echo
 echo "== newest symbol versions referenced (the system must provide them)"

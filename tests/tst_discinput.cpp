@@ -2,6 +2,7 @@
 // own reach, run for ever or pass what will not run, and folders `image` cannot put on a disc.
 
 #include "DiscToolSupport.h"
+#include "PeImports.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -91,6 +93,10 @@ private slots:
     void runtimeCheckFailsWhatMayNotTravel();
     void imageRefusesWhatADiscCannotHold_data();
     void imageRefusesWhatADiscCannotHold();
+    void peReaderRefusesDamagedFiles_data();
+    void peReaderRefusesDamagedFiles();
+    void windowsCheckFailsWhatWillNotStart_data();
+    void windowsCheckFailsWhatWillNotStart();
 
 private:
     // A freshly made disc in the test's scratch folder; its path.
@@ -444,6 +450,149 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold()
         const QString printed = checked.lines.join(QLatin1Char('\n'));
         QVERIFY2(printed.contains(QStringLiteral("error: ") + message), qPrintable(printed));
     }
+}
+
+void TestDiscInput::peReaderRefusesDamagedFiles_data()
+{
+    QTest::addColumn<int>("offset"); // where a 32-bit value of the program's file is changed
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<qsizetype>("length"); // the file cut to this length; 0 leaves it whole
+    QTest::addColumn<QString>("problem");  // empty: read whole
+
+    // e_lfanew at 0x3c, the file header at 0x44; the section at 0x200: import descriptors, their names.
+    QTest::newRow("sound") << 0 << 0u << qsizetype(0) << "";
+    QTest::newRow("header far beyond the file") << 0x3c << 0x7fffffffu << qsizetype(0) << "not a PE file";
+    QTest::newRow("a thousand sections") << 0x46 << 1000u << qsizetype(0) << "its headers cannot be read";
+    QTest::newRow("import table without its end")
+        << 0 << 0u << qsizetype(0x200 + 20) << "its import table cannot be read";
+    // The resource tree follows the names, at 0x200 + 88; its first entry's offset at 0x200 + 108.
+    QTest::newRow("resource leaf where a folder belongs")
+        << 0x200 + 108 << 0x18u << qsizetype(0) << "its resources cannot be read";
+    QTest::newRow("resource folder holding itself") << 0x200 + 108 << 0x80000000u << qsizetype(0) << "";
+}
+
+void TestDiscInput::peReaderRefusesDamagedFiles()
+{
+    QFETCH(int, offset);
+    QFETCH(quint32, value);
+    QFETCH(qsizetype, length);
+    QFETCH(QString, problem);
+    QByteArray bytes = PeFile({QStringLiteral("Qt6Core.dll"), QStringLiteral("KERNEL32.dll")}, ProgramManifest());
+    if (offset > 0)
+        qToLittleEndian(value, bytes.data() + offset);
+    if (length > 0)
+        bytes.truncate(length);
+    const PeImports pe = PeImports::Read(bytes);
+    QCOMPARE(pe.problem, problem);
+    QCOMPARE(pe.valid, problem.isEmpty());
+    const QStringList imports{QStringLiteral("Qt6Core.dll"), QStringLiteral("KERNEL32.dll")};
+    QCOMPARE(pe.imports, problem.isEmpty() ? imports : QStringList());
+    QCOMPARE(pe.manifest, problem.isEmpty() && offset == 0 ? ProgramManifest() : QByteArray());
+}
+
+void TestDiscInput::windowsCheckFailsWhatWillNotStart_data()
+{
+    QTest::addColumn<QStringList>("changes"); // "remove <path>", "write <path>|<text>", "imports <path>|<dll>,...",
+                                              // "machine <path>", "joliet <from>|<to>" (in the image)
+    QTest::addColumn<QStringList>("lines");   // what the check of the folder and of its image prints
+
+    const auto row = [](const char *name, const QStringList &changes, const QStringList &lines) {
+        QTest::newRow(name) << changes << lines;
+    };
+    const QString plugin = QStringLiteral("Runtime/plugins/platforms/qwindows.dll");
+    const QString neither = QStringLiteral("which is neither beside the program, nor in the program's private "
+                                           "assembly, nor a part of Windows: Windows does not start the program");
+    const QString notBeside = QStringLiteral(", which is neither beside it, nor beside the program, nor in the "
+                                             "program's private assembly, nor a part of Windows: Qt cannot load it");
+    const QString longName = QStringLiteral("Files/Templates/A letter to the parents of every pupil in the school "
+                                            "about the trip.doc");
+    row("a sound disc for both", {}, {});
+    row("a DLL that is nowhere", {"imports CD07.exe|Qt6Gui.dll,libstdc++-6.dll"},
+        {"error: CD07.exe: needs libstdc++-6.dll, " + neither});
+    row("a DLL left out of the assembly's manifest",
+        {"write Runtime/Runtime.manifest|" + Manifest(QStringLiteral("Runtime"), {QStringLiteral("Qt6Core.dll")}, {})},
+        {"error: CD07.exe: needs Qt6Gui.dll, " + neither});
+    row("the assembly's manifest missing", {"remove Runtime/Runtime.manifest", "imports CD07.exe|kernel32.dll"},
+        {"error: CD07.exe: its manifest names the private assembly Runtime, which is not on the disc (no "
+         "Runtime/Runtime.manifest): Windows does not start it",
+         "error: " + plugin + ": needs Qt6Core.dll" + notBeside});
+    row("the plugin's own DLL missing", {"remove Runtime/plugins/platforms/helper.dll"},
+        {"error: " + plugin + ": needs helper.dll" + notBeside});
+    row("the platform plugin missing", {"remove " + plugin},
+        {"error: " + plugin + ": missing: the Windows program cannot open its window"});
+    row("a DLL for x86", {"machine Runtime/Qt6Core.dll"},
+        {"error: Runtime/Qt6Core.dll: is built for x86, the program for x86-64: Windows cannot load it"});
+    row("a DLL that is none", {"write Runtime/Qt6Gui.dll|MZ, and nothing else"},
+        {"error: Runtime/Qt6Gui.dll: is not a Windows DLL"});
+    row("autorun.inf naming what is not there",
+        {"write autorun.inf|[AutoRun]\r\nopen=\"Menu\\CD 07.exe\" /x\r\nicon=CD08.exe,0\r\n"},
+        {"error: autorun.inf: names Menu\\CD 07.exe to start, which is not on the disc: Windows cannot start the "
+         "menu when the disc is inserted",
+         "error: autorun.inf: names the icon CD08.exe, which is not on the disc: Windows shows no icon for the disc"});
+    row("autorun.inf missing", {"remove autorun.inf"},
+        {"warning: autorun.inf: missing: Windows does not offer to start the menu when the disc is inserted"});
+    row("a name Joliet cuts", {"write " + longName + "|x"},
+        {"error: " + longName + ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short"});
+    row("a name Joliet changes", {"write Files/Templates/Budget: 2026.xls|x"},
+        {"error: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": Windows shows "
+         "another name"});
+    row("a name beyond UCS-2, kept", {"write Files/Templates/Budget \U0001F4B6.xls|x"}, {});
+    row("a name another tool changed in the image", {"joliet Zip.txt|Zip_txt"},
+        {"error: Files/Text Files/Zip.txt: Joliet changes this name to \"Zip_txt\": Windows shows that one"});
+}
+
+void TestDiscInput::windowsCheckFailsWhatWillNotStart()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(QStringList, lines);
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    QVERIFY(!windows.isEmpty());
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const ToolOutcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
+                                      QStringLiteral("--art"), art_, QStringLiteral("--windows-program"), windows});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    QString joliet;
+    for (const QString &change : changes) {
+        const QString verb = change.section(u' ', 0, 0);
+        const QString path = disc + QLatin1Char('/') + change.section(u' ', 1).section(u'|', 0, 0);
+        const QString value = change.section(u'|', 1);
+        if (verb == QLatin1String("remove"))
+            QVERIFY(QFile::remove(path));
+        else if (verb == QLatin1String("write"))
+            QVERIFY(WriteFile(path, value.toUtf8()));
+        else if (verb == QLatin1String("imports"))
+            QVERIFY(WriteFile(path, PeFile(value.split(u','), ProgramManifest())));
+        else if (verb == QLatin1String("machine"))
+            QVERIFY(WriteFile(path, PeFile({QStringLiteral("kernel32.dll")}, {}, 0x14c)));
+        else
+            joliet = change.section(u' ', 1);
+    }
+
+    // The folder and its image are checked alike; names Windows cannot read are not mastered.
+    QCOMPARE(runTool({QStringLiteral("check"), disc}).lines, joliet.isEmpty() ? lines : QStringList());
+    const QString image = scratch_->filePath(QStringLiteral("disc.iso"));
+    const ToolOutcome imaged = runTool({QStringLiteral("image"), disc, image});
+    if (!lines.isEmpty() && lines.first().contains(QLatin1String("Joliet")) && joliet.isEmpty()) {
+        QCOMPARE(imaged.status, 1);
+        QVERIFY2(imaged.errors.contains(lines.first().section(QLatin1String("error: "), 1)), qPrintable(imaged.errors));
+        return;
+    }
+    QVERIFY2(imaged.status == 0, qPrintable(imaged.errors));
+    QByteArray bytes = ReadAll(image);
+    const auto utf16 = [](const QString &text) { return QByteArray(QStringEncoder(QStringEncoder::Utf16BE)(text)); };
+    // Windows reads the label and the names from the Joliet volume: as they stand, without a
+    // version number (";1") or a dot added to a name without one.
+    QCOMPARE(bytes.mid(17 * 2048 + 40, 18), utf16(QStringLiteral("BRINDLE07")));
+    QCOMPARE(bytes.count(utf16(QStringLiteral("CD07."))), 1);
+    QCOMPARE(bytes.count(utf16(QStringLiteral("autorun.sh;1"))), 0);
+    if (!joliet.isEmpty()) {
+        QCOMPARE(bytes.count(utf16(joliet.section(u'|', 0, 0))), 1);
+        bytes.replace(utf16(joliet.section(u'|', 0, 0)), utf16(joliet.section(u'|', 1)));
+        QVERIFY(WriteFile(image, bytes));
+    }
+    const ToolOutcome checked = runTool({QStringLiteral("check"), image});
+    QCOMPARE(checked.lines, lines);
+    QCOMPARE(checked.status, lines.filter(QRegularExpression(QStringLiteral("^error: "))).isEmpty() ? 0 : 1);
 }
 
 QTEST_MAIN(TestDiscInput)

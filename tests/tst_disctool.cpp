@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -117,6 +118,8 @@ private slots:
     void makeWarnsAboutOddArtAndNamesButGoesOn();
     void autorunStartsTheMenuFromTheDisc_data();
     void autorunStartsTheMenuFromTheDisc();
+    void makeLaysOutADiscForBothSystems_data();
+    void makeLaysOutADiscForBothSystems();
 
     void textsAreWindowsTextsThatFitTheirBoxes_data();
     void textsAreWindowsTextsThatFitTheirBoxes();
@@ -238,6 +241,8 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::newRow("name with a folder") << "name a/b" << 1 << "not a plain, visible file name";
     QTest::newRow("name taken by the layout") << "name files" << 1 << "taken by the disc's own files";
     QTest::newRow("digits too many") << "name CD99999999999" << 1 << "above 2147483647";
+    QTest::newRow("name Windows cannot read")
+        << "windows CD?07" << 1 << "the program name \"CD?07.exe\" holds \"?\", which Joliet replaces";
     QTest::newRow("no art option") << "no art option" << 2 << "make needs --program and --art";
     QTest::newRow("unknown command") << "burn" << 2 << "unknown command burn";
 }
@@ -264,8 +269,8 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind()
         program = scratch_->filePath(QStringLiteral("nothing"));
     } else if (situation == QStringLiteral("target not empty")) {
         writeAll(disc + QStringLiteral("/notes.txt"), "keep me");
-    } else if (situation.startsWith(QStringLiteral("name "))) {
-        name = situation.mid(5);
+    } else if (situation.startsWith(QStringLiteral("name ")) || situation.startsWith(QStringLiteral("windows "))) {
+        name = situation.section(QLatin1Char(' '), 1);
     } else if (situation != QStringLiteral("no art option")) {
         command = situation;
     }
@@ -273,6 +278,9 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind()
     QStringList arguments{command, disc, QStringLiteral("--program"), program, QStringLiteral("--name"), name};
     if (situation != QStringLiteral("no art option"))
         arguments << QStringLiteral("--art") << art;
+    if (situation.startsWith(QStringLiteral("windows ")))
+        arguments << QStringLiteral("--windows-program")
+                  << WriteWindowsProgram(scratch_->filePath(QStringLiteral("win")));
     const QStringList before = QDir(scratch_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const Outcome outcome = runTool(arguments);
     QCOMPARE(outcome.status, status);
@@ -347,6 +355,50 @@ void TestDiscTool::autorunStartsTheMenuFromTheDisc()
     QCOMPARE(autorun.exitCode(), 0);
     const QStringList lines = QString::fromUtf8(readAll(record)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines, (QStringList{QFileInfo(disc).canonicalFilePath(), QStringLiteral("one arg")}));
+}
+
+void TestDiscTool::makeLaysOutADiscForBothSystems_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("autorun");
+    QTest::newRow("disc 7") << QStringLiteral("CD07")
+                            << QByteArray("[autorun]\r\nopen=CD07.exe\r\nicon=CD07.exe,0\r\nlabel=Brindlemoor CD-Rom "
+                                          "7\r\n");
+    QTest::newRow("a name with a blank") << QStringLiteral("CD 12")
+                                         << QByteArray("[autorun]\r\nopen=\"CD 12.exe\"\r\nicon=CD 12.exe,0\r\n"
+                                                       "label=Brindlemoor CD-Rom 12\r\n");
+    QTest::newRow("starter disc beyond ASCII, in UTF-16")
+        << QStringLiteral("Menü")
+        << QByteArray("\xff\xfe") +
+               QStringEncoder(QStringEncoder::Utf16LE)(
+                   u"[autorun]\r\nopen=Menü.exe\r\nicon=Menü.exe,0\r\nlabel=Brindlemoor Starter CD\r\n");
+}
+
+void TestDiscTool::makeLaysOutADiscForBothSystems()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, autorun);
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    QVERIFY(!windows.isEmpty());
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const Outcome made =
+        runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_,
+                 QStringLiteral("--name"), name, QStringLiteral("--windows-program"), windows});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    QCOMPARE(readAll(disc + QLatin1Char('/') + name + QStringLiteral(".exe")), readAll(windows));
+    QCOMPARE(readAll(disc + QStringLiteral("/autorun.inf")), autorun);
+    QCOMPARE(runTool({QStringLiteral("check"), disc}).lines.filter(QStringLiteral("error: ")), QStringList());
+
+    // The program of a disc for both takes only its own system's runtime onto a disc for one.
+    const QString linux = scratch_->filePath(QStringLiteral("linux"));
+    const Outcome linuxOnly = runTool({QStringLiteral("make"), linux, QStringLiteral("--program"),
+                                       disc + QLatin1Char('/') + name, QStringLiteral("--art"), art_});
+    QVERIFY2(linuxOnly.status == 0, qPrintable(linuxOnly.errors));
+    QVERIFY(!QFileInfo::exists(linux + QStringLiteral("/autorun.inf")));
+    QStringList runtime;
+    for (QDirIterator it(linux + QStringLiteral("/Runtime"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        runtime.append(it.next().mid(linux.size() + 1));
+    QCOMPARE(runtime, QStringList{QStringLiteral("Runtime/fonts/LiberationSans-Regular.ttf")});
 }
 
 void TestDiscTool::textsAreWindowsTextsThatFitTheirBoxes_data()
@@ -810,13 +862,12 @@ void TestDiscTool::checkReportsImageFaults_data()
         << QStringList{"error: CD07: is not executable",
                        "warning: autorun.sh: not an executable file: the menu does not start by itself when the disc "
                        "is inserted"};
-    QTest::newRow("names Joliet cuts")
+    QTest::newRow("names Joliet cuts, on a disc for Linux")
         << QStringList{"write " + longName, "write Files/Templates/Budget: 2026.xls"} << false << 0
         << QStringList{"warning: " + longName +
-                           ": Joliet cuts or changes this name to \"A letter to the parents of every pupil in the "
-                           "school about th.doc\": desktops that read only Joliet names show that one",
-                       "warning: Files/Templates/Budget: 2026.xls: Joliet cuts or changes this name to \"Budget_ "
-                       "2026.xls\": desktops that read only Joliet names show that one"};
+                           ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short",
+                       "warning: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": "
+                       "Windows shows another name"};
 }
 
 void TestDiscTool::checkReportsImageFaults()

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs the build into a scratch root and builds the .deb, then checks what a machine would
 # get: both programs runnable, a sample disc with its own copy of the menu that the disc tool
-# accepts, a desktop entry starting that copy, and the program's icon in the icon theme.
+# accepts, a desktop entry starting that copy, and the program's icon in the icon theme. From a
+# build with the Windows program, the sample disc carries it too, and a publisher makes a disc for
+# both systems from the installed programs.
 # usage: install.sh <build folder> <the disc's program>
 set -u
 build=$1
@@ -37,6 +39,17 @@ check_tree() {
         fail "the installed sample disc does not hold the files of the mastered one"
     QT_QPA_PLATFORM=offscreen "$base/bin/brindle-disc" check "$disc" >"$scratch/check.log" 2>&1 ||
         fail "the installed disc tool rejects the installed sample disc: $(cat "$scratch/check.log")"
+    if [ -f "$build/sample-disc/CD07.exe" ]; then
+        cmp -s "$disc/CD07.exe" "$build/windows-build/disc-program/brindlemoor.exe" ||
+            fail "the installed sample disc lacks the Windows program"
+        # A publisher's disc 12 for both systems, from the installed programs and the sample disc's pictures.
+        local made
+        made=$(mktemp -d -p "$scratch")/CD12
+        QT_QPA_PLATFORM=offscreen "$base/bin/brindle-disc" make "$made" --name CD12 --art "$disc" \
+            --program "$disc/CD07" --windows-program "$disc/CD07.exe" >"$scratch/make.log" 2>&1 &&
+            QT_QPA_PLATFORM=offscreen "$base/bin/brindle-disc" check "$made" >"$scratch/check.log" 2>&1 ||
+            fail "the installed programs make no disc for both systems: $(cat "$scratch/make.log" "$scratch/check.log")"
+    fi
 
     # Debian's machine-readable copyright file, naming the licences of the package and of what its
     # sample disc bundles, which travel on the disc with Qt's source.

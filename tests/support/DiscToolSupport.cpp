@@ -104,3 +104,95 @@ QByteArray ElfFile(const QStringList &needed, const QString &rpath, const QStrin
         out << tag << value;
     return file + QByteArray(qsizetype(end) - file.size(), '\0');
 }
+
+QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::uint16_t machine)
+{
+    // Headers in the first 0x200 bytes; the one section at 0x200 in the file and 0x1000 in memory:
+    // import descriptors, DLL names, then the three levels of the resource tree and the manifest.
+    constexpr quint32 SectionAt = 0x200, Address = 0x1000;
+    QByteArray section;
+    QDataStream data(&section, QIODevice::WriteOnly);
+    data.setByteOrder(QDataStream::LittleEndian);
+    const quint32 namesAt = quint32(imports.size() + 1) * 20;
+    QByteArray names;
+    for (const QString &name : imports) {
+        // The name's address, and a first thunk that is not zero.
+        data << quint32(0) << quint32(0) << quint32(0) << quint32(Address + namesAt + names.size()) << quint32(1);
+        names += name.toLatin1() + '\0';
+    }
+    data << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0);
+    data.writeRawData(names.constData(), names.size());
+    const quint32 resourcesAt = quint32(section.size() + 7) / 8 * 8;
+    if (!manifest.isEmpty()) {
+        data.writeRawData(QByteArray(resourcesAt - section.size(), '\0').constData(), resourcesAt - section.size());
+        // Three directories of one numbered entry each (type 24, number 1, language 1033), then
+        // the data entry; offsets from the tree's start, a set top bit for a directory.
+        const quint32 entries[][2] = {{24, 0x80000018}, {1, 0x80000030}, {1033, 0x48}};
+        for (const auto &entry : entries)
+            data << quint32(0) << quint32(0) << quint16(0) << quint16(0) << quint16(0) << quint16(1) << entry[0]
+                 << entry[1];
+        data << quint32(Address + resourcesAt + 0x58) << quint32(manifest.size()) << quint32(0) << quint32(0);
+        data.writeRawData(manifest.constData(), manifest.size());
+    }
+
+    QByteArray file(SectionAt, '\0');
+    QDataStream out(&file, QIODevice::ReadWrite);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("MZ", 2);
+    out.device()->seek(0x3c);
+    out << quint32(0x40);
+    out.writeRawData("PE\0\0", 4);
+    // The file header: machine, one section, no symbols, the optional header's size, characteristics.
+    out << machine << quint16(1) << quint32(0) << quint32(0) << quint32(0) << quint16(240) << quint16(0x22);
+    out << quint16(0x20b); // PE32+
+    out.device()->seek(0x58 + 108);
+    out << quint32(16) << quint32(0) << quint32(0) << quint32(Address) << quint32(namesAt)
+        << quint32(manifest.isEmpty() ? 0 : Address + resourcesAt) << quint32(manifest.isEmpty() ? 0 : 0x58);
+    out.device()->seek(0x58 + 240);
+    out.writeRawData(".rdata\0\0", 8);
+    out << quint32(section.size()) << Address << quint32(section.size()) << SectionAt;
+    return file + section;
+}
+
+QByteArray Manifest(const QString &name, const QStringList &files, const QStringList &dependencies)
+{
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" "
+                     "manifestVersion=\"1.0\">\n<assemblyIdentity type=\"win32\" name=\"" +
+                     name.toUtf8() + "\" version=\"1.0.0.0\"/>\n";
+    for (const QString &file : files)
+        xml += "<file name=\"" + file.toUtf8() + "\"/>\n";
+    // Windows' own assemblies, such as its common controls, carry a public key; private ones do not.
+    for (const QString &dependency : dependencies)
+        xml += "<dependency><dependentAssembly><assemblyIdentity type=\"win32\" name=\"" + dependency.toUtf8() +
+               "\" version=\"1.0.0.0\"" +
+               (dependency.startsWith(QLatin1String("Microsoft.")) ? " publicKeyToken=\"6595b64144ccf1df\"" : "") +
+               "/></dependentAssembly></dependency>\n";
+    return xml + "</assembly>\n";
+}
+
+QByteArray ProgramManifest()
+{
+    return Manifest(QStringLiteral("Brindlemoor.Menu"), {},
+                    {QStringLiteral("Microsoft.Windows.Common-Controls"), QStringLiteral("Runtime")});
+}
+
+QString WriteWindowsProgram(const QString &folder)
+{
+    const QString core = QStringLiteral("Qt6Core.dll");
+    const QString gui = QStringLiteral("Qt6Gui.dll");
+    const std::pair<const char *, QByteArray> files[] = {
+        {"brindlemoor.exe",
+         PeFile({gui, core, QStringLiteral("KERNEL32.dll"), QStringLiteral("api-ms-win-core-synch-l1-2-0.dll")},
+                ProgramManifest())},
+        {"Runtime/Runtime.manifest", Manifest(QStringLiteral("Runtime"), {core, gui}, {})},
+        {"Runtime/Qt6Core.dll", PeFile({QStringLiteral("kernel32.dll"), QStringLiteral("msvcrt.dll")})},
+        {"Runtime/Qt6Gui.dll", PeFile({core, QStringLiteral("GDI32.dll")})},
+        {"Runtime/plugins/platforms/qwindows.dll", PeFile({core, QStringLiteral("helper.dll")})},
+        {"Runtime/plugins/platforms/helper.dll", PeFile({QStringLiteral("USER32.dll")})},
+        {"Runtime/fonts/LiberationSans-Regular.ttf", "a font"}};
+    for (const auto &[path, bytes] : files) {
+        if (!WriteFile(folder + QLatin1Char('/') + QLatin1String(path), bytes))
+            return {};
+    }
+    return folder + QStringLiteral("/brindlemoor.exe");
+}

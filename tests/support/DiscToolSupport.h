@@ -35,3 +35,18 @@ bool WriteDiscArt(const QString &art);
 // machine: 62 for x86-64. Padded with zeros to at least size bytes.
 QByteArray ElfFile(const QStringList &needed, const QString &rpath = {}, const QString &runpath = {},
                    std::uint16_t machine = 62, qsizetype size = 0);
+
+// A minimal 64-bit PE file as the Windows loader reads it: one section holding an import table
+// naming the DLLs it needs and, when given, a manifest as resource type 24, number 1. machine:
+// 0x8664 for x86-64.
+QByteArray PeFile(const QStringList &imports, const QByteArray &manifest = {}, std::uint16_t machine = 0x8664);
+
+// A manifest of the assembly name, listing its files and the assemblies it depends on; and the
+// Windows program's, which depends on Windows' common controls and the private assembly Runtime.
+QByteArray Manifest(const QString &name, const QStringList &files, const QStringList &dependencies);
+QByteArray ProgramManifest();
+
+// A Windows program laid out in folder as the build does: brindlemoor.exe needing Qt's DLLs from the
+// private assembly Runtime\, the platform plugin needing helper.dll beside it, and a font both
+// systems' runtimes carry. The program's path; empty when it could not be written.
+QString WriteWindowsProgram(const QString &folder);

@@ -43,8 +43,9 @@ image="$E2E_WORK/windows.iso"
 pressed="$(md5sum <"$image")"
 disc="$E2E_WORK/disc"
 mount_image "$image" "$disc" || exit 1
-program_name="$(cd "$disc" && ls CD*.exe | head -n 1)"
-[[ -n "$program_name" ]] || { echo "no Windows program on the sample disc image"; exit 1; }
+# AutoPlay starts the program autorun.inf's open= names, from the disc's root.
+program_name="$(tr -d '\r"' <"$disc/autorun.inf" 2>/dev/null | sed -n 's/^open=//Ip' | head -n 1)"
+[[ -f "$disc/$program_name" ]] || { echo "the sample disc's autorun.inf names no program on it: '$program_name'"; exit 1; }
 disc_number="$(tr -cd '0-9' <<<"${program_name%.exe}" | sed 's/^0*//')"
 disc_number="${disc_number:-0}"
 
@@ -86,8 +87,10 @@ folder="$drive_c/BrindlePC/CD-ROM$disc_number"
 settings="$drive_c/windows/BrindlePC.Ini"
 
 recorded_count() { wc -l <"$record_log"; }
-# recorded_after N: the records after the first N, with Windows' line ends and case folded away.
-recorded_after() { tail -n +"$(($1 + 1))" "$record_log" | tr -d '\r'; }
+# recorded_after N: the records after the first N, without Windows' line ends: "folder|command line".
+recorded_after() { tail -n +"$(($1 + 1))" "$record_log" | tr -d '\r' | cut -d'|' -f2-; }
+# recorded_programs_after N: the programs Windows started, after the first N records.
+recorded_programs_after() { tail -n +"$(($1 + 1))" "$record_log" | tr -d '\r' | cut -d'|' -f1; }
 wait_recorded() { wait_until 10 bash -c "[[ \$(wc -l < '$record_log') -gt $1 ]]"; }
 
 # open_menu: starts D:\CDnn.exe from D:\ as AutoPlay does, and waits for its window; sets W, OX, OY.
@@ -111,6 +114,9 @@ close_menu() {
 }
 
 journey_start() {
+    # Wine's drive settings make D: a CD-ROM drive (type 5) for the programs in the prefix.
+    expect_eq "type of drive D:" 5 "$(wine wmic logicaldisk get name,drivetype 2>/dev/null | iconv -f UTF-16LE |
+        tr -d '\r' | awk '$2 == "D:" {print $1}')"
     open_menu || return
     point_at $BACKGROUND
     shot start
@@ -179,6 +185,7 @@ journey_openers() {
         wait_recorded "$n" || fail "installer $tool did not start"
         expect_eq "installer $tool (working folder|command line)" "D:\\Files\\ToolBox\\Tool$tool|" \
             "$(recorded_after "$n")"
+        expect_eq "installer $tool started" "D:\\Files\\ToolBox\\Tool$tool\\Setup.exe" "$(recorded_programs_after "$n")"
     done
     click_at $BACK_SPOT
 
@@ -187,6 +194,7 @@ journey_openers() {
     click_at $((PX + 253 + 22)) $((PY + 130 + 22))
     wait_recorded "$n" || fail "the sample program's installer did not start"
     expect_eq "sample installer (working folder|command line)" "D:\\Files\\Sample|" "$(recorded_after "$n")"
+    expect_eq "sample installer started" "D:\\Files\\Sample\\Setup.exe" "$(recorded_programs_after "$n")"
     click_at $BACK_SPOT
     close_menu
 }

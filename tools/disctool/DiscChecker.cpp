@@ -4,6 +4,8 @@
 #include "EDiscError.h"
 #include "LicenceCheck.h"
 #include "RuntimeCheck.h"
+#include "WindowsCheck.h"
+#include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
 #include "app/Startup.h"
@@ -12,6 +14,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -41,6 +44,15 @@ bool looksLikeProgram(const DiscTree &disc, const DiscTree::Entry &entry)
     }
 }
 
+bool isWindowsProgram(const DiscTree &disc, const DiscTree::Entry &entry)
+{
+    try {
+        return disc.Read(entry, 0, 2) == QByteArrayLiteral("MZ");
+    } catch (const EDiscError &) {
+        return false;
+    }
+}
+
 // Text whose bytes read as UTF-8 shows as mojibake in the menu, which takes them as Windows-1252.
 class Utf8Detector
 {
@@ -60,6 +72,8 @@ private:
 // How much of a text is read to tell its encoding, and the largest picture decoded.
 constexpr qint64 MaxTextBytes = qint64(16) << 20;
 constexpr qint64 MaxPictureBytes = qint64(64) << 20;
+// An autorun.inf is a few lines: no more of it is read.
+constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
 } // namespace
 
@@ -84,6 +98,9 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkRuntime();
     checkRuntimeLicences();
     checkNameCase(disc_.Root());
+    checkWindowsRuntime();
+    checkAutorunInf();
+    checkWindowsNames(disc_.Root(), !windowsPrograms().isEmpty());
     std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
     return findings_;
 }
@@ -94,7 +111,8 @@ QStringList DiscChecker::Programs(const DiscTree &disc)
     for (const auto &entry : disc.Root().children) {
         const QString &name = entry->name;
         if (disc.Seen(*entry) == DiscTree::Kind::File && name.compare(SetupName, Qt::CaseInsensitive) != 0 &&
-            !name.endsWith(QStringLiteral(".sh")) && looksLikeProgram(disc, *entry))
+            !name.endsWith(QStringLiteral(".sh")) && !name.endsWith(QStringLiteral(".dll"), Qt::CaseInsensitive) &&
+            looksLikeProgram(disc, *entry))
             programs.append(name);
     }
     std::stable_sort(programs.begin(), programs.end(),
@@ -385,6 +403,129 @@ void DiscChecker::checkNameCase(const DiscTree::Entry &folder)
             seen.insert(key, entry->name);
         if (entry->kind == DiscTree::Kind::Folder)
             checkNameCase(*entry);
+    }
+}
+
+QStringList DiscChecker::windowsPrograms() const
+{
+    QStringList programs;
+    for (const QString &name : programs_) {
+        if (isWindowsProgram(disc_, *disc_.Find(name)))
+            programs.append(name);
+    }
+    return programs;
+}
+
+void DiscChecker::checkWindowsRuntime()
+{
+    // Windows sees the plain files only: Joliet holds no links.
+    QStringList files;
+    QHash<QString, const DiscTree::Entry *> entries;
+    std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
+    while (!pending.empty()) {
+        const DiscTree::Entry *folder = pending.back();
+        pending.pop_back();
+        for (const auto &entry : folder->children) {
+            if (entry->kind == DiscTree::Kind::Folder) {
+                pending.push_back(entry.get());
+            } else if (entry->kind == DiscTree::Kind::File) {
+                files.append(DiscTree::PathOf(*entry));
+                entries.insert(files.back(), entry.get());
+            }
+        }
+    }
+    const WindowsCheck windows(files, [this, &entries](const QString &path, qint64 offset, qint64 length) {
+        return disc_.Read(*entries.value(path), offset, length);
+    });
+    for (const WindowsCheck::Problem &problem : windows.Inspect(programs_))
+        error(problem.path, problem.what);
+}
+
+void DiscChecker::checkAutorunInf()
+{
+    const QString name = QStringLiteral("autorun.inf");
+    const DiscTree::Entry *inf = disc_.Find(name);
+    const bool windows = !windowsPrograms().isEmpty();
+    if (!inf || inf->kind != DiscTree::Kind::File) {
+        if (windows)
+            warning(name, QStringLiteral("missing: Windows does not offer to start the menu when the disc is "
+                                         "inserted"));
+        return;
+    }
+    const QString path = DiscTree::PathOf(*inf);
+    QByteArray bytes;
+    try {
+        bytes = disc_.Read(*inf, 0, MaxAutorunBytes);
+    } catch (const EDiscError &e) {
+        error(path, QStringLiteral("cannot be read: %1").arg(e.Message()));
+        return;
+    }
+    // Windows reads the file as UTF-16 after its byte order mark, otherwise in its ANSI code page.
+    const QString text =
+        bytes.startsWith("\xff\xfe")
+            ? QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2))
+            : QStringDecoder(bytes.startsWith("\xef\xbb\xbf") ? QStringDecoder::Utf8 : QStringDecoder::Latin1)(bytes);
+    QHash<QString, QString> keys;
+    bool inAutorun = false;
+    for (const QString &raw : text.split(QRegularExpression(QStringLiteral("[\r\n]+")))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inAutorun = line.compare(QStringLiteral("[autorun]"), Qt::CaseInsensitive) == 0;
+        else if (inAutorun && line.contains(QLatin1Char('=')) && !line.startsWith(QLatin1Char(';')))
+            keys.insert(line.section(QLatin1Char('='), 0, 0).trimmed().toLower(),
+                        line.section(QLatin1Char('='), 1).trimmed());
+    }
+    // open= is a command line: the program, quoted where it holds blanks, then its arguments;
+    // icon= a file and the number of the icon in it.
+    const QString open = keys.value(QStringLiteral("open"));
+    const QString program =
+        open.startsWith(QLatin1Char('"')) ? open.section(QLatin1Char('"'), 1, 1) : open.section(QLatin1Char(' '), 0, 0);
+    QString icon = keys.value(QStringLiteral("icon"));
+    icon = icon.contains(QRegularExpression(QStringLiteral(",\\s*-?\\d+$"))) ? icon.section(QLatin1Char(','), 0, -2)
+                                                                             : icon;
+    icon.remove(QLatin1Char('"'));
+    const auto onDisc = [this](const QString &file) {
+        const DiscTree::Entry *entry = disc_.Find(QString(file).replace(QLatin1Char('\\'), QLatin1Char('/')));
+        return entry && entry->kind == DiscTree::Kind::File ? entry : nullptr;
+    };
+    if (program.isEmpty()) {
+        if (windows)
+            warning(path, QStringLiteral("names no program to start (no open= in [autorun]): Windows does not offer "
+                                         "to start the menu when the disc is inserted"));
+    } else if (const DiscTree::Entry *entry = onDisc(program); !entry) {
+        error(path, QStringLiteral("names %1 to start, which is not on the disc: Windows cannot start the menu when "
+                                   "the disc is inserted")
+                        .arg(program));
+    } else if (!isWindowsProgram(disc_, *entry)) {
+        error(
+            path,
+            QStringLiteral("names %1 to start, which is not a Windows program: Windows cannot start it").arg(program));
+    }
+    if (!icon.trimmed().isEmpty() && !onDisc(icon.trimmed()))
+        error(path, QStringLiteral("names the icon %1, which is not on the disc: Windows shows no icon for the disc")
+                        .arg(icon.trimmed()));
+}
+
+void DiscChecker::checkWindowsNames(const DiscTree::Entry &folder, bool windows)
+{
+    // Folders nest no deeper than the tree allows, so neither does this.
+    for (const auto &entry : folder.children) {
+        if (entry->kind == DiscTree::Kind::Link)
+            continue; // Joliet holds no links at all
+        const QString path = DiscTree::PathOf(*entry);
+        QString problem = WindowsNames::PathProblem(path);
+        if (const std::optional<QString> joliet = disc_.JolietName(*entry); problem.isEmpty() && joliet)
+            problem = joliet->isEmpty()
+                          ? QStringLiteral("Joliet does not hold this name: Windows does not show it or shows another")
+                          : QStringLiteral("Joliet changes this name to \"%1\": Windows shows that one").arg(*joliet);
+        if (problem.isEmpty()) {
+            if (entry->kind == DiscTree::Kind::Folder)
+                checkWindowsNames(*entry, windows);
+        } else if (windows) {
+            error(path, problem);
+        } else {
+            warning(path, problem);
+        }
     }
 }
 

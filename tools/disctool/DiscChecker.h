@@ -46,6 +46,13 @@ private:
     void checkRuntime();
     void checkRuntimeLicences();
     void checkNameCase(const DiscTree::Entry &folder);
+    // What a Windows PC needs of the disc: the DLLs of its Windows programs, autorun.inf, and names
+    // that Windows reads as they stand (errors where the disc has a Windows program, warnings otherwise).
+    void checkWindowsRuntime();
+    void checkAutorunInf();
+    void checkWindowsNames(const DiscTree::Entry &folder, bool windows);
+    // The menu programs at the root that are Windows programs.
+    QStringList windowsPrograms() const;
 
     // The entry for a path relative to the disc, found as the menu finds it (case-blind); nullptr
     // when there is none or it is a link to nothing.

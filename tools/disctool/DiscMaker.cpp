@@ -5,6 +5,7 @@
 #include "SampleMedia.h"
 #include "SampleTemplates.h"
 #include "SampleTexts.h"
+#include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
 #include "app/Startup.h"
@@ -14,6 +15,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -83,13 +85,29 @@ bool sameContent(const QString &a, const QString &b)
     return true;
 }
 
-// Copies a folder's files and sub-folders, symbolic links followed, permissions kept. The Linux and
-// the Windows program share one runtime folder: a file both bring (the fonts) is copied once.
-void copyTree(const QString &source, const QString &destination)
+// Whether a runtime file is for the other system than the program's: a Windows DLL or assembly
+// manifest beside a Linux program, a Linux library beside a Windows program. A disc's runtime folder
+// holds both systems' files when it is taken from a disc for both, such as the installed sample disc.
+bool forOtherSystem(const QString &file, bool windows)
+{
+    QFile bytes(file);
+    const QByteArray magic = bytes.open(QIODevice::ReadOnly) ? bytes.read(4) : QByteArray();
+    if (windows)
+        return magic == QByteArrayLiteral("\x7f"
+                                          "ELF");
+    return magic.startsWith("MZ") || file.endsWith(QStringLiteral(".manifest"), Qt::CaseInsensitive);
+}
+
+// Copies a folder's files and sub-folders for one system's program, symbolic links followed,
+// permissions kept. The Linux and the Windows program share one runtime folder: a file both bring
+// (the fonts) is copied once.
+void copyTree(const QString &source, const QString &destination, bool windows)
 {
     QDirIterator walk(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QString file = walk.next();
+        if (forOtherSystem(file, windows))
+            continue;
         const QString target = destination + file.mid(source.size());
         if (QFileInfo::exists(target)) {
             if (!sameContent(file, target))
@@ -105,6 +123,20 @@ bool isWindowsProgram(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(2) == QByteArrayLiteral("MZ");
+}
+
+// Windows AutoPlay's description of the disc: the program to start and the icon to show (both the
+// Windows program at the root), and the drive's label in a file window. Windows reads the file in its
+// ANSI code page, or as UTF-16 after a byte order mark, which a name beyond ASCII needs.
+QByteArray autorunInf(const QString &program, int discNumber)
+{
+    const QString open = program.contains(QLatin1Char(' ')) ? QLatin1Char('"') + program + QLatin1Char('"') : program;
+    const QString label = discNumber == 0 ? QStringLiteral("Brindlemoor Starter CD")
+                                          : QStringLiteral("Brindlemoor CD-Rom %1").arg(discNumber);
+    const QString text = QStringLiteral("[autorun]\r\nopen=%1\r\nicon=%2,0\r\nlabel=%3\r\n").arg(open, program, label);
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
+    return QByteArrayLiteral("\xff\xfe") + QStringEncoder(QStringEncoder::Utf16LE)(text);
 }
 
 // Single quotes keep every character of the name literal in the script.
@@ -174,8 +206,14 @@ void DiscMaker::validate()
     const QFileInfo program(options_.program);
     if (!program.isFile() || !program.isExecutable())
         throw EDiscError(QStringLiteral("the program %1 is not an executable file").arg(options_.program));
-    if (!options_.windowsProgram.isEmpty() && !isWindowsProgram(options_.windowsProgram))
-        throw EDiscError(QStringLiteral("the Windows program %1 is not a Windows program file").arg(options_.windowsProgram));
+    if (!options_.windowsProgram.isEmpty()) {
+        if (!isWindowsProgram(options_.windowsProgram))
+            throw EDiscError(
+                QStringLiteral("the Windows program %1 is not a Windows program file").arg(options_.windowsProgram));
+        const QString problem = WindowsNames::Problem(name + QStringLiteral(".exe"));
+        if (!problem.isEmpty())
+            throw EDiscError(QStringLiteral("the program name \"%1.exe\" %2").arg(name, problem));
+    }
 
     for (const ArtFile &art : artFiles()) {
         const QString path = DiscPath::Resolve(QDir(options_.art).filePath(art.path));
@@ -260,10 +298,9 @@ void DiscMaker::writeDisc(const QString &root) const
         QFile::setPermissions(windows, Executable);
     }
     for (const QString &source : programs) {
-        const QString runtime =
-            QFileInfo(QFileInfo(source).absolutePath(), QLatin1String(RuntimeFolder)).filePath();
+        const QString runtime = QFileInfo(QFileInfo(source).absolutePath(), QLatin1String(RuntimeFolder)).filePath();
         if (QFileInfo(runtime).isDir())
-            copyTree(runtime, disc.filePath(QLatin1String(RuntimeFolder)));
+            copyTree(runtime, disc.filePath(QLatin1String(RuntimeFolder)), source == options_.windowsProgram);
     }
 
     // The freedesktop convention for removable media: an executable autorun.sh at the root, run
@@ -277,4 +314,8 @@ void DiscMaker::writeDisc(const QString &root) const
                            .toUtf8());
     if (!QFile::setPermissions(autorun, Executable))
         throw EDiscError(QStringLiteral("cannot make %1 executable").arg(autorun));
+    // Windows AutoPlay's counterpart, read from the disc's root.
+    if (!options_.windowsProgram.isEmpty())
+        writeFile(disc.filePath(QStringLiteral("autorun.inf")),
+                  autorunInf(options_.name + QStringLiteral(".exe"), discNumber_));
 }

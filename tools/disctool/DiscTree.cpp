@@ -111,6 +111,11 @@ bool DiscTree::Executable(const Entry &entry) const
     return followed && followed->kind == Kind::File && (followed->mode & 0111) != 0;
 }
 
+std::optional<QString> DiscTree::JolietName(const Entry &) const
+{
+    return std::nullopt;
+}
+
 QString DiscTree::PathOf(const Entry &entry)
 {
     if (!entry.parent)

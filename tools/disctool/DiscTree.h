@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // What the disc checker sees of a disc, read from a disc folder or from a disc image alike: its
@@ -54,6 +55,10 @@ public:
     // Up to length bytes of the file from offset (fewer at its end). Raises EDiscError, saying why,
     // when the file cannot be read.
     virtual QByteArray Read(const Entry &file, qint64 offset, qint64 length) const = 0;
+
+    // The name Windows reads for entry (its Joliet name) where it differs from entry's own: empty
+    // when Joliet does not hold it at all; nullopt when it is the same or the source cannot tell.
+    virtual std::optional<QString> JolietName(const Entry &entry) const;
 
     // The path of entry relative to the root; "./" for the root.
     static QString PathOf(const Entry &entry);

@@ -1,8 +1,9 @@
 #include "ElfDynamic.h"
 
+#include "LittleEndian.h"
+
 #include <QList>
 
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -20,15 +21,7 @@ constexpr std::uint64_t MaxHeaders = 1024;
 constexpr std::uint64_t MaxDynamicBytes = 64 * 1024;
 constexpr std::uint64_t MaxStringBytes = 4096;
 
-// Bounded little-endian reads within bytes: a piece cut short yields nothing.
-template <typename T> std::optional<T> at(const QByteArray &bytes, std::uint64_t offset)
-{
-    if (offset > static_cast<std::uint64_t>(bytes.size()) || bytes.size() - offset < sizeof(T))
-        return std::nullopt;
-    T value;
-    std::memcpy(&value, bytes.constData() + offset, sizeof(T));
-    return value;
-}
+using LittleEndian::at;
 
 struct Segment
 {
@@ -80,12 +73,8 @@ QString ElfDynamic::MachineName(std::uint16_t machine)
 
 ElfDynamic ElfDynamic::Read(const QByteArray &bytes)
 {
-    return Read([&bytes](std::uint64_t offset, std::uint64_t length) {
-        if (offset >= static_cast<std::uint64_t>(bytes.size()))
-            return QByteArray();
-        return bytes.mid(static_cast<qsizetype>(offset),
-                         static_cast<qsizetype>(std::min<std::uint64_t>(length, bytes.size() - offset)));
-    });
+    return Read(
+        [&bytes](std::uint64_t offset, std::uint64_t length) { return LittleEndian::piece(bytes, offset, length); });
 }
 
 ElfDynamic ElfDynamic::Read(const Reader &read)

@@ -108,8 +108,10 @@ void writeFinding(QDataStream &out, bool error, const QString &path, const QStri
 }
 
 // Compares the names of one folder in both trees; a file keeps its place on the disc under either
-// name, so a changed name is found by its data.
-void compareNames(IsoDir *rockRidge, IsoDir *joliet, const QString &path, int depth, QDataStream &out, int &count)
+// name, so a changed name is found by its data. Writes each name Joliet does not hold as it stands,
+// with the name Joliet holds instead (empty when it cannot be told).
+void compareNames(IsoDir *rockRidge, IsoDir *joliet, const QString &path, int depth, QDataStream &renamed,
+                  int &renamedCount, QDataStream &findings, int &findingCount)
 {
     QHash<QString, IsoNode *> jolietByName;
     QHash<quint32, QString> jolietByBlock;
@@ -127,28 +129,26 @@ void compareNames(IsoDir *rockRidge, IsoDir *joliet, const QString &path, int de
         if (!DiscTree::ShowInvalidName(iso_node_get_name(node)).isEmpty())
             continue; // reported with the tree
         const QString name = nameOf(node);
-        const QString relative = path + name + (ISO_NODE_IS_DIR(node) ? QStringLiteral("/") : QString());
+        const QString relative = path + name;
         IsoNode *twin = jolietByName.value(name);
         if (twin) {
             if (ISO_NODE_IS_DIR(node) && ISO_NODE_IS_DIR(twin) && depth < DiscTree::MaxDepth)
-                compareNames(reinterpret_cast<IsoDir *>(node), reinterpret_cast<IsoDir *>(twin), relative, depth + 1,
-                             out, count);
+                compareNames(reinterpret_cast<IsoDir *>(node), reinterpret_cast<IsoDir *>(twin),
+                             relative + QLatin1Char('/'), depth + 1, renamed, renamedCount, findings, findingCount);
+            continue;
+        }
+        if (ISO_NODE_IS_SYMLINK(node)) {
+            writeFinding(findings, false, relative,
+                         QStringLiteral("a link, which Joliet cannot hold: desktops that read only Joliet names do "
+                                        "not show it"));
+            ++findingCount;
             continue;
         }
         const auto sections = sectionsOf(node);
-        const QString shown =
-            sections.empty() || sections.front().second == 0 ? QString() : jolietByBlock.value(sections.front().first);
-        writeFinding(out, false, relative,
-                     ISO_NODE_IS_SYMLINK(node)
-                         ? QStringLiteral("a link, which Joliet cannot hold: desktops that read only Joliet names do "
-                                          "not show it")
-                     : shown.isEmpty()
-                         ? QStringLiteral("Joliet cuts or changes this name: desktops that read only Joliet names "
-                                          "show another one")
-                         : QStringLiteral("Joliet cuts or changes this name to \"%1\": desktops that read only "
-                                          "Joliet names show that one")
-                               .arg(shown));
-        ++count;
+        renamed << relative
+                << (sections.empty() || sections.front().second == 0 ? QString()
+                                                                     : jolietByBlock.value(sections.front().first));
+        ++renamedCount;
     }
 }
 
@@ -242,6 +242,9 @@ QByteArray describeImage(const QString &path)
                                     "and names show in their short ISO 9660 form"));
         ++findingCount;
     }
+    QByteArray renamed;
+    QDataStream renamedStream(&renamed, QIODevice::WriteOnly);
+    int renamedCount = 0;
     if (!rockRidge.joliet) {
         writeFinding(findingStream, false, Root,
                      QStringLiteral("no Joliet names: desktops that do not read Rock Ridge show short names in "
@@ -250,13 +253,15 @@ QByteArray describeImage(const QString &path)
     } else {
         const Imported joliet = import(path, true);
         compareNames(iso_image_get_root(rockRidge.image.get()), iso_image_get_root(joliet.image.get()), QString(), 0,
-                     findingStream, findingCount);
+                     renamedStream, renamedCount, findingStream, findingCount);
     }
 
     QByteArray description;
     QDataStream out(&description, QIODevice::WriteOnly);
     out << true << QString::fromUtf8(iso_image_get_volume_id(rockRidge.image.get())) << qint32(findingCount);
     out.writeRawData(findings.constData(), findings.size());
+    out << qint32(renamedCount);
+    out.writeRawData(renamed.constData(), renamed.size());
     out << qint32(entryCount);
     out.writeRawData(entries.constData(), entries.size());
     return description;
@@ -394,6 +399,14 @@ void ImageReader::decode(const QByteArray &description)
         in >> finding.error >> finding.path >> finding.what;
         findings_.append(finding);
     }
+    qint32 renamedCount = 0;
+    in >> renamedCount;
+    for (qint32 i = 0; i < renamedCount && in.status() == QDataStream::Ok; ++i) {
+        QString path;
+        QString joliet;
+        in >> path >> joliet;
+        jolietNames_.insert(path, joliet);
+    }
     qint32 entryCount = 0;
     in >> entryCount;
     std::vector<Entry *> entries;
@@ -422,6 +435,14 @@ void ImageReader::decode(const QByteArray &description)
     }
     if (in.status() != QDataStream::Ok || qsizetype(entries.size()) != entryCount)
         throw EDiscError(QStringLiteral("cannot read the image %1: its description came back damaged").arg(path_));
+}
+
+std::optional<QString> ImageReader::JolietName(const Entry &entry) const
+{
+    const auto found = jolietNames_.constFind(PathOf(entry));
+    if (found == jolietNames_.cend())
+        return std::nullopt;
+    return *found;
 }
 
 QByteArray ImageReader::Read(const Entry &file, qint64 offset, qint64 length) const

@@ -3,6 +3,7 @@
 #include "DiscChecker.h"
 #include "DiscTree.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -29,12 +30,13 @@ public:
     ~ImageReader() override;
 
     // What is wrong with the image itself: names that are not UTF-8 or cannot be file names (left
-    // out of the tree), names Joliet cuts or changes, extensions missing.
+    // out of the tree), links Joliet cannot hold, extensions missing.
     QList<DiscChecker::Finding> Findings() const { return findings_; }
 
     QString Label() const { return label_; }
 
     QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
+    std::optional<QString> JolietName(const Entry &entry) const override;
 
 private:
     void decode(const QByteArray &description);
@@ -48,5 +50,6 @@ private:
     QString path_;
     QString label_;
     QList<DiscChecker::Finding> findings_;
+    QHash<QString, QString> jolietNames_;        // by path, where Joliet does not hold the name as it stands
     std::vector<std::vector<Section>> sections_; // by Entry::index
 };

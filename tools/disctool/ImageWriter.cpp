@@ -3,6 +3,7 @@
 #include "DiscChecker.h"
 #include "EDiscError.h"
 #include "IsoLibrary.h"
+#include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
 
@@ -169,13 +170,24 @@ ImageWriter::ImageWriter(const QString &folder)
     QStringList refused;
     for (const FolderTree::Problem &problem : tree_->Problems())
         refused.append(QStringLiteral("  %1: %2").arg(problem.path, problem.what));
-    std::vector<const DiscTree::Entry *> pending{&tree_->Root()};
+    const QStringList programs = DiscChecker::Programs(*tree_);
+    // Windows reads the names through Joliet: on a disc for Windows each must be mastered as it stands.
+    const bool windows = std::any_of(programs.cbegin(), programs.cend(), [this](const QString &program) {
+        return tree_->Read(*tree_->Find(program), 0, 2) == QByteArrayLiteral("MZ");
+    });
+    // Each folder with whether the names in it are still to be looked at (not below a refused one).
+    std::vector<std::pair<const DiscTree::Entry *, bool>> pending{{&tree_->Root(), windows}};
     while (!pending.empty()) {
-        const DiscTree::Entry *at = pending.back();
+        const auto [at, names] = pending.back();
         pending.pop_back();
         for (const auto &entry : at->children) {
+            const QString name = names && entry->kind != DiscTree::Kind::Link
+                                     ? WindowsNames::PathProblem(DiscTree::PathOf(*entry))
+                                     : QString();
+            if (!name.isEmpty())
+                refused.append(QStringLiteral("  %1: %2").arg(DiscTree::PathOf(*entry), name));
             if (entry->kind == DiscTree::Kind::Folder)
-                pending.push_back(entry.get());
+                pending.emplace_back(entry.get(), names && name.isEmpty());
             else if (entry->kind == DiscTree::Kind::File &&
                      ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0) {
                 const QString why = reason(errno);
@@ -189,7 +201,6 @@ ImageWriter::ImageWriter(const QString &folder)
                              .arg(folder, refused.join(QLatin1Char('\n'))));
     }
 
-    const QStringList programs = DiscChecker::Programs(*tree_);
     if (programs.isEmpty())
         throw EDiscError(
             QStringLiteral("%1 has no menu program at its root: the disc number cannot be told").arg(folder));
@@ -245,6 +256,12 @@ void ImageWriter::Write(const QString &path)
     iso_write_opts_set_rockridge(options.get(), 1);
     iso_write_opts_set_joliet(options.get(), 1);
     iso_write_opts_set_output_charset(options.get(), "UTF-8");
+    // Windows reads the names through Joliet: as they stand, without the version number (";1") and
+    // the dot the library would add to a name without one, and in UTF-16, so that a character
+    // beyond UCS-2 is not turned into "_". Joliet's limits on length are left as they are.
+    iso_write_opts_set_omit_version_numbers(options.get(), 2);
+    iso_write_opts_set_no_force_dots(options.get(), 2);
+    iso_write_opts_set_joliet_utf16(options.get(), 1);
     iso_write_opts_set_always_gmt(options.get(), 1);
     // Every time stamp is the file's own (all set to timestamp_), never the time of writing.
     iso_write_opts_set_dir_rec_mtime(options.get(), 1 | 2 | 4);

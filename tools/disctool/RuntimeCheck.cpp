@@ -40,22 +40,26 @@ const NeededFile Needed[] = {
 // The names left to the system, as patterns; the list is shared with the build that lays out the runtime.
 const QList<QRegularExpression> &systemPatterns()
 {
-    static const QList<QRegularExpression> patterns = [] {
-        QList<QRegularExpression> list;
-        QFile file(QStringLiteral(":/disctool/system-libraries.txt"));
-        file.open(QIODevice::ReadOnly);
-        for (const QByteArray &raw : file.readAll().split('\n')) {
-            const QString line = QString::fromUtf8(raw).trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            list.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(line)));
-        }
-        return list;
-    }();
+    static const QList<QRegularExpression> patterns =
+        RuntimeCheck::Patterns(QStringLiteral(":/disctool/system-libraries.txt"), {});
     return patterns;
 }
 
 } // namespace
+
+QList<QRegularExpression> RuntimeCheck::Patterns(const QString &list, QRegularExpression::PatternOptions options)
+{
+    QList<QRegularExpression> patterns;
+    QFile file(list);
+    file.open(QIODevice::ReadOnly);
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(line), options));
+    }
+    return patterns;
+}
 
 RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving)
     : files_(std::move(files)), read_(std::move(read)), leaving_(std::move(leaving))

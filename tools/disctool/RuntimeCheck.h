@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ public:
 
     // Whether the user's system is trusted to provide the library of that name.
     static bool LeftToSystem(const QString &soname);
+    // The name patterns of a list file (shell patterns, one a line, "#" for comments).
+    static QList<QRegularExpression> Patterns(const QString &list, QRegularExpression::PatternOptions options);
 
 private:
     // The file's ELF description; nullopt, with the problem noted, when it cannot be read.
