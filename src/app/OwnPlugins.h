@@ -22,5 +22,5 @@ private:
         bool set = false;
         QByteArray value;
     };
-    Hidden hidden_[2] = {{"QT_PLUGIN_PATH"}, {"QT_QPA_PLATFORM_PLUGIN_PATH"}};
+    Hidden hidden_[2] = {{"QT_PLUGIN_PATH", false, {}}, {"QT_QPA_PLATFORM_PLUGIN_PATH", false, {}}};
 };
