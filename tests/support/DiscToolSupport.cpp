@@ -176,6 +176,18 @@ QByteArray ProgramManifest()
                     {QStringLiteral("Microsoft.Windows.Common-Controls"), QStringLiteral("Runtime")});
 }
 
+bool WriteRuntimeLicences(const QString &runtime)
+{
+    for (const char *file : {"licences/README.txt", "licences/LGPL-3.txt", "licences/GPL-3.txt", "licences/GPL-2.txt",
+                             "licences/fonts-liberation.copyright.txt", "source/qt6-base_6.4.2+dfsg-10.dsc",
+                             "source/qt6-base_6.4.2+dfsg.orig.tar.xz", "source/qt6-base_6.4.2+dfsg-10.debian.tar.xz",
+                             "source/disc-qt.patch"}) {
+        if (!WriteFile(runtime + QLatin1Char('/') + QLatin1String(file), "a text"))
+            return false;
+    }
+    return true;
+}
+
 QString WriteWindowsProgram(const QString &folder)
 {
     const QString core = QStringLiteral("Qt6Core.dll");
@@ -194,5 +206,7 @@ QString WriteWindowsProgram(const QString &folder)
         if (!WriteFile(folder + QLatin1Char('/') + QLatin1String(path), bytes))
             return {};
     }
+    if (!WriteRuntimeLicences(folder + QStringLiteral("/Runtime")))
+        return {};
     return folder + QStringLiteral("/brindlemoor.exe");
 }

@@ -46,7 +46,12 @@ QByteArray PeFile(const QStringList &imports, const QByteArray &manifest = {}, s
 QByteArray Manifest(const QString &name, const QStringList &files, const QStringList &dependencies);
 QByteArray ProgramManifest();
 
+// Writes stand-ins for what a runtime carrying Qt and the fonts must hold beside them: the licences
+// and notices, and Qt's source. False when a file cannot be written.
+bool WriteRuntimeLicences(const QString &runtime);
+
 // A Windows program laid out in folder as the build does: brindlemoor.exe needing Qt's DLLs from the
-// private assembly Runtime\, the platform plugin needing helper.dll beside it, and a font both
-// systems' runtimes carry. The program's path; empty when it could not be written.
+// private assembly Runtime\, the platform plugin needing helper.dll beside it, a font both
+// systems' runtimes carry, and the licences and source that go with them. The program's path; empty
+// when it could not be written.
 QString WriteWindowsProgram(const QString &folder);
