@@ -146,11 +146,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(setup.MenuListening(), 15000);
         QCOMPARE(first->state(), QProcess::Running);
         // The lock is held only while the windows are created: the menu listens just before it lets go.
-        // Since the lock moved into the user's private folder, this process does not see the running
-        // menu let go of it, although a second start does (the next case): left to be understood.
-        QSKIP("the lock as this test process sees it is not yet understood; see the second-start case");
+        // QTRY evaluates its condition once more when it ends, so a lock once taken counts as taken.
         InstanceLock lock(LockName);
-        QTRY_COMPARE_WITH_TIMEOUT(lock.Acquire(0), InstanceLock::Outcome::Acquired, 5000);
+        bool acquired = false;
+        QTRY_VERIFY_WITH_TIMEOUT(acquired || (acquired = lock.Acquire(0) == InstanceLock::Outcome::Acquired), 5000);
         lock.Release();
     }
 
