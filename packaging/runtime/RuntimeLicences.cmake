@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The licences, notices and Qt source that travel in a disc's runtime folder, for the Linux and the
 # Windows runtime alike: on a disc with both programs the two runtimes are one folder, so every
 # file both bring is made the same way from the same inputs.

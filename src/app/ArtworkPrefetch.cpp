@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ArtworkPrefetch.h"
 
 #include "app/Artwork.h"

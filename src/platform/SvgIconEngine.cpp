@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SvgIconEngine.h"
 
 #include "platform/SvgRaster.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SvgIconPlugin.h"
 
 #include "platform/SvgIconEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/SvgRaster.h"
 
 #include <QByteArray>
