@@ -6,7 +6,7 @@ set -euo pipefail
 run_packages=(
     g++ cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libisofs-dev qt6-wayland
-    libwayland-dev wayland-protocols
+    libwayland-dev wayland-protocols libfontconfig-dev
     fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
     xvfb xauth x11-utils imagemagick
 )

@@ -257,6 +257,39 @@ private slots:
         }
     }
 
+    void readPicturesAreTheListsOwn()
+    {
+        // Pictures are decoded when first used, from the list's own share of the stream whatever
+        // becomes of the caller's bytes; a clear or a new size forgets them.
+        const QList<QImage> pictures = Patterns(3, 5, 4);
+        const auto stored = [](const QImage &picture) {
+            QImage image = picture.convertToFormat(QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, ImageListStream::Stored555(image.pixel(x, y)));
+            return image;
+        };
+        TImageList list(1, 1);
+        {
+            QByteArray stream = ImageListStream::Write(pictures, 5, 4, 4, Qt::white);
+            ImageListStream::Read(stream, list);
+            stream.fill('\0');
+        }
+        list.Add(Pattern(5, 4, 9));
+        QCOMPARE(list.Count(), 4);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(list.Image(i).convertToFormat(QImage::Format_RGB32), stored(pictures[i]));
+        QCOMPARE(list.Image(3).convertToFormat(QImage::Format_RGB32), Pattern(5, 4, 9));
+
+        ImageListStream::Read(ImageListStream::Write(pictures, 5, 4, 4, Qt::white), list);
+        list.Clear();
+        QCOMPARE(list.Count(), 0);
+        QVERIFY(list.Image(0).isNull());
+        ImageListStream::Read(ImageListStream::Write(pictures, 5, 4, 4, Qt::white), list);
+        list.SetSize(6, 4);
+        QCOMPARE(list.Count(), 0);
+    }
+
     void olderLayoutKeepsTheListsSizeAndBackground()
     {
         TImageList list(5, 5);

@@ -1,6 +1,5 @@
 #include "app/Artwork.h"
 
-#include "app/ArtworkPrefetch.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/ImageListStream.h"
 #include "toolkit/PictureData.h"
@@ -8,18 +7,7 @@
 #include <QPixmap>
 #include <QResource>
 
-#include <optional>
-#include <utility>
-
 namespace {
-
-// The embedded file's bytes: unpacked ahead by a prefetch, or now.
-QByteArray Embedded(const QString &fileName)
-{
-    if (std::optional<QByteArray> prefetched = ArtworkPrefetch::Take(fileName))
-        return *std::move(prefetched);
-    return Artwork::Unpacked(fileName);
-}
 
 // The icon file's single 32 by 32, 16-colour image with its transparency mask.
 QImage DecodeIcon(const QByteArray &file)
@@ -63,14 +51,14 @@ QByteArray Unpacked(const QString &fileName)
     const QResource resource(path);
     if (!resource.isValid())
         throw EFOpenError(path);
-    if (resource.compressionAlgorithm() != QResource::NoCompression)
-        return resource.uncompressedData();
-    return QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+    // An image list is stored uncompressed: its bytes are the program's own mapped pages, read
+    // only where used. Pictures are unpacked.
+    return resource.uncompressedData();
 }
 
 QImage Picture(const QString &name)
 {
-    return PictureData::Read(Embedded(name + QStringLiteral(".pic")));
+    return PictureData::Read(Artwork::Unpacked(name + QStringLiteral(".pic")));
 }
 
 std::function<QImage()> DeferredPicture(const QString &name)
@@ -80,7 +68,7 @@ std::function<QImage()> DeferredPicture(const QString &name)
 
 void LoadImageList(const QString &name, TImageList &list)
 {
-    ImageListStream::Read(Embedded(name + QStringLiteral(".il")), list);
+    ImageListStream::Read(Artwork::Unpacked(name + QStringLiteral(".il")), list);
 }
 
 QIcon Icon()
@@ -90,7 +78,7 @@ QIcon Icon()
 
 QByteArray IconFile()
 {
-    return Embedded(QStringLiteral("MAINICON.ico"));
+    return Artwork::Unpacked(QStringLiteral("MAINICON.ico"));
 }
 
 } // namespace Artwork

@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -27,12 +26,9 @@ std::function<QImage()> DeferredPicture(const QString &name);
 // "ilstOrder", "ilstToolBox"). Raises EReadError "Failed to read ImageList data from stream".
 void LoadImageList(const QString &name, TImageList &list);
 
-// The bytes of the embedded file (such as "imgMainBack.pic"), unpacked. Raises EFOpenError for an
-// unknown file. Safe to call from any thread.
+// The bytes of the embedded file (such as "imgMainBack.pic"), valid for the program's life. Raises
+// EFOpenError for an unknown file.
 QByteArray Unpacked(const QString &fileName);
-
-// The embedded files the main window reads before its first paint, in the order it reads them.
-QStringList FirstPaintFiles();
 
 // The 32 by 32 program and window icon.
 QIcon Icon();

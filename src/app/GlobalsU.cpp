@@ -112,16 +112,26 @@ void ShellRun(const QString &fileName, const QString &parameters, const QString 
     Shell::Open(fileName, parameters, folder, showMode);
 }
 
-void PaintBitmapFile(TImage &image, const QString &fileName)
+QImage ReadBitmapFile(const QString &fileName)
 {
     QFile file(DiscPath::Resolve(fileName));
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError(fileName);
     const QByteArray data = file.readAll();
     file.close();
-    const QImage bitmap = BitmapFile::Decode(data);
+    QImage bitmap = BitmapFile::Decode(data);
     if (bitmap.isNull())
         throw EInvalidGraphic();
+    return bitmap;
+}
+
+void PaintBitmapFile(TImage &image, const QString &fileName)
+{
+    PaintBitmap(image, ReadBitmapFile(fileName));
+}
+
+void PaintBitmap(TImage &image, const QImage &bitmap)
+{
     const QSize covered = image.PictureSize();
     if (!bitmap.hasAlphaChannel() && bitmap.width() >= covered.width() && bitmap.height() >= covered.height()) {
         // The file hides every pixel of the picture, which then need not be decoded at all.

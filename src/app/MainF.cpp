@@ -244,20 +244,6 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
     return rows;
 }
 
-QStringList TfrmMain::FirstPaintArtwork()
-{
-    QStringList lists;
-    QStringList pictures;
-    for (const Row &row : Description()) {
-        if (row.kind == Kind::ImageList)
-            lists.append(QLatin1String(row.settings.picture) + QStringLiteral(".il"));
-        else if (row.kind == Kind::Image && row.parent && qstrcmp(row.parent, "tabMain") == 0)
-            pictures.append(QLatin1String(row.settings.picture) + QStringLiteral(".pic"));
-    }
-    return lists + pictures;
-}
-
-
 namespace {
 
 // Binds a control's notify event to a handler of the window.
@@ -298,6 +284,13 @@ TfrmMain::TfrmMain(QWidget *parent) : TForm(parent)
     setFont(windowFont);
 
     TextBuffer_.open(QIODevice::ReadWrite);
+    // The disc's own pictures are read and decoded while the controls are built; creation paints
+    // them, or reports why it cannot.
+    const auto readOnThread = [](const QString &fileName) {
+        return std::async(std::launch::async, [fileName] { return GlobalsU::ReadBitmapFile(fileName); });
+    };
+    discBackdrop_ = readOnThread(GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp"));
+    discSample_ = readOnThread(GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp")));
     CreateComponents();
     FindComponents();
     CentreOnScreen();
@@ -675,8 +668,8 @@ void TfrmMain::lblExtraFileHelpClick(QObject *)
 
 void TfrmMain::LoadArtwork()
 {
-    GlobalsU::PaintBitmapFile(*imgMainBack, GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp"));
-    GlobalsU::PaintBitmapFile(*imgSample, GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp")));
+    GlobalsU::PaintBitmap(*imgMainBack, discBackdrop_.get());
+    GlobalsU::PaintBitmap(*imgSample, discSample_.get());
     StopAllButtons();
     HideLitPictures();
 }

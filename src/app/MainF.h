@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <future>
 #include <span>
 
 class TImage;
@@ -37,11 +38,6 @@ public:
     const QImage &IconBitmap() const { return IconBitmap_; }
     // The button animation started last, or none.
     TlxAnimator *CurrentAnimator() const { return CurrentAnimator_; }
-
-    // The built-in artwork the window reads before its first paint, in the order it reads it: the
-    // image lists as it is made, then the pictures of its first page. (The backdrop is left out: a
-    // disc's own backdrop covers it, and then it is never read.)
-    static QStringList FirstPaintArtwork();
 
 protected:
     void FormCreate() override;
@@ -96,6 +92,9 @@ private:
     QBuffer TextBuffer_;
     QString TemplateFolder_;
     QImage IconBitmap_;
+    // The disc's backdrop and sample picture, read while the window builds its controls.
+    std::future<QImage> discBackdrop_;
+    std::future<QImage> discSample_;
 
     // The frame each animated button rests on, from the window description.
     QHash<const TlxAnimator *, std::int32_t> restFrames_;

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cstring>
+#include <utility>
 
 TImageList::TImageList(QObject *owner) : QObject(owner) {}
 
@@ -14,7 +15,7 @@ void TImageList::SetSize(int width, int height)
         return;
     width_ = width;
     height_ = height;
-    images_.clear();
+    Clear();
     emit SizeChanged();
 }
 
@@ -24,6 +25,17 @@ void TImageList::SetBkColor(const QColor &colour)
 }
 
 void TImageList::Add(const QImage &picture)
+{
+    images_.append(Stored(picture));
+}
+
+void TImageList::SetPictures(int count, std::function<QImage(int)> decode)
+{
+    images_ = QVector<QImage>(count);
+    decode_ = std::move(decode);
+}
+
+QImage TImageList::Stored(const QImage &picture) const
 {
     const bool masked = picture.hasAlphaChannel();
     // 16-bit pictures, as the image-list streams hold them, stay at 16 bits: half the memory, and
@@ -41,26 +53,35 @@ void TImageList::Add(const QImage &picture)
         painter.end();
         image = sized;
     }
-    images_.append(image);
+    return image;
+}
+
+const QImage &TImageList::Picture(int index) const
+{
+    QImage &image = images_[index];
+    if (image.isNull() && decode_)
+        image = Stored(decode_(index));
+    return image;
 }
 
 void TImageList::Clear()
 {
     images_.clear();
+    decode_ = nullptr;
 }
 
 QImage TImageList::Image(int index) const
 {
     if (index < 0 || index >= images_.size())
         return {};
-    return images_.at(index);
+    return Picture(index);
 }
 
 void TImageList::Draw(QPainter &painter, int x, int y, int index) const
 {
     if (index < 0 || index >= images_.size())
         return;
-    const QImage &image = images_.at(index);
+    const QImage &image = Picture(index);
     // Without a background colour, transparent parts leave what lies beneath.
     if (image.hasAlphaChannel() && bkColor_.isValid())
         painter.fillRect(x, y, width_, height_, bkColor_);
@@ -73,7 +94,7 @@ void TImageList::GetBitmap(int index, QImage &bitmap) const
         bitmap = QImage(width_, height_, QImage::Format_RGB32);
     if (index < 0 || index >= images_.size())
         return;
-    const QImage &image = images_.at(index);
+    const QImage &image = Picture(index);
     if (image.format() == QImage::Format_RGB32 && image.bytesPerLine() == bitmap.bytesPerLine()) {
         // Opaque pictures are copied as they are: the animator does this on every tick.
         std::memcpy(bitmap.bits(), image.constBits(), size_t(image.sizeInBytes()));

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QVector>
 
+#include <functional>
+
 class QPainter;
 
 // A fixed-size list of equal-size pictures, drawn by index with the list's background colour.
@@ -30,6 +32,9 @@ public:
     // Appends a picture; one of another size is cut or padded with the background colour.
     // Transparent parts of a picture show the background colour when drawn.
     void Add(const QImage &picture);
+    // Replaces the pictures with count pictures that decode(i) makes, each the first time it is
+    // drawn or asked for, and kept as Add keeps it: a start shows only a frame or two of a list.
+    void SetPictures(int count, std::function<QImage(int)> decode);
     void Clear();
 
     // Picture i, or a null image when the list has no such picture.
@@ -46,8 +51,14 @@ signals:
     void SizeChanged();
 
 private:
+    QImage Stored(const QImage &picture) const;
+    // Picture i, decoded now if it has not been yet; i must be in range.
+    const QImage &Picture(int index) const;
+
     int width_ = 16;
     int height_ = 16;
     QColor bkColor_ = Qt::black;
-    QVector<QImage> images_;
+    // A picture still to be decoded is a null image here.
+    mutable QVector<QImage> images_;
+    std::function<QImage(int)> decode_;
 };

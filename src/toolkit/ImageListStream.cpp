@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QtEndian>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -216,6 +216,71 @@ void ReadOlderLayout(const QByteArray &data, TImageList &list)
         list.Add(picture);
 }
 
+// Whether any pixel of the picture at (left, top) is masked.
+bool AnyMasked(const StoredBitmap &mask, int left, int top, int width, int height)
+{
+    if (!mask.pixels)
+        return false;
+    for (int y = 0; y < height; ++y) {
+        const uchar *bits = mask.Row(top + y);
+        for (int bit = left; bit < left + width; ++bit) {
+            if (bits[bit >> 3] & (0x80 >> (bit & 7)))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The picture whose top-left corner is at (left, top) of the stored bitmaps. Only its own rows are
+// read: a start draws one picture of each list.
+QImage Picture(const StoredBitmap &image, const StoredBitmap &mask, int left, int top, int width, int height)
+{
+    if (!AnyMasked(mask, left, top, width, height)) {
+        // Opaque pictures keep the stored 5-5-5 pixels; the list widens them when drawn.
+        QImage picture(width, height, QImage::Format_RGB555);
+        for (int y = 0; y < height; ++y) {
+            auto *target = reinterpret_cast<quint16 *>(picture.scanLine(y));
+            std::memcpy(target, image.Row(top + y) + 2 * left, size_t(width) * 2);
+            for (int x = 0; x < width; ++x)
+                target[x] = qFromLittleEndian(target[x]) & 0x7FFF;
+        }
+        return picture;
+    }
+    // Masked pixels stay transparent: the list's background colour, or what lies beneath when it
+    // has none, shows through them when the picture is drawn.
+    const std::array<QRgb, 32768> &colours = Colours555();
+    QImage picture(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        const uchar *source = image.Row(top + y) + 2 * left;
+        auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            target[x] = colours[(source[2 * x] | (source[2 * x + 1] << 8)) & 0x7FFF];
+        const uchar *bits = mask.Row(top + y);
+        for (int x = 0; x < width; ++x) {
+            const int bit = left + x;
+            if (bits[bit >> 3] & (0x80 >> (bit & 7)))
+                target[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    return picture;
+}
+
+// The stored pictures, decoded one at a time. It shares the stream's bytes, which hold the pixels
+// that image and mask point into.
+struct Sheet
+{
+    QByteArray data;
+    StoredBitmap image;
+    StoredBitmap mask;
+    int width = 0;
+    int height = 0;
+
+    QImage operator()(int i) const
+    {
+        return Picture(image, mask, (i % Columns) * width, (i / Columns) * height, width, height);
+    }
+};
+
 } // namespace
 
 void ImageListStream::Read(const QByteArray &data, TImageList &list)
@@ -250,51 +315,13 @@ void ImageListStream::Read(const QByteArray &data, TImageList &list)
         background[0] == 0xFF && background[1] == 0xFF && background[2] == 0xFF && background[3] == 0xFF;
     const QColor bkColour = noBackground ? QColor() : QColor(background[0], background[1], background[2]);
 
-    // A mask without a set bit changes nothing; the program's own lists are all opaque.
-    const bool anyMasked =
-        mask.pixels && std::any_of(mask.pixels, mask.pixels + mask.stride * std::uint64_t(mask.height),
-                                   [](uchar bits) { return bits != 0; });
-    const std::array<QRgb, 32768> &colours = Colours555();
-    QList<QImage> pictures;
-    pictures.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const int left = (i % Columns) * width;
-        const int top = (i / Columns) * height;
-        if (!anyMasked) {
-            // Opaque pictures keep the stored 5-5-5 pixels; the list widens them when drawn.
-            QImage picture(width, height, QImage::Format_RGB555);
-            for (int y = 0; y < height; ++y) {
-                auto *target = reinterpret_cast<quint16 *>(picture.scanLine(y));
-                std::memcpy(target, image.Row(top + y) + 2 * left, size_t(width) * 2);
-                for (int x = 0; x < width; ++x)
-                    target[x] = qFromLittleEndian(target[x]) & 0x7FFF;
-            }
-            pictures.append(picture);
-            continue;
-        }
-        // Masked pixels stay transparent: the list's background colour, or what lies beneath when
-        // it has none, shows through them when the picture is drawn.
-        QImage picture(width, height, QImage::Format_ARGB32);
-        for (int y = 0; y < height; ++y) {
-            const uchar *source = image.Row(top + y) + 2 * left;
-            auto *target = reinterpret_cast<QRgb *>(picture.scanLine(y));
-            for (int x = 0; x < width; ++x)
-                target[x] = colours[(source[2 * x] | (source[2 * x + 1] << 8)) & 0x7FFF];
-            const uchar *bits = mask.Row(top + y);
-            for (int x = 0; x < width; ++x) {
-                const int bit = left + x;
-                if (bits[bit >> 3] & (0x80 >> (bit & 7)))
-                    target[x] = qRgba(0, 0, 0, 0);
-            }
-        }
-        pictures.append(picture);
-    }
-
+    // Everything is checked above, so decoding a picture later cannot fail. A picture without a
+    // masked pixel is opaque, as the program's own are.
+    Sheet sheet{data, image, mask, width, height};
     list.SetSize(width, height);
     list.Clear();
     list.SetBkColor(bkColour);
-    for (const QImage &picture : std::as_const(pictures))
-        list.Add(picture);
+    list.SetPictures(count, std::move(sheet));
 }
 
 QByteArray ImageListStream::Write(const QList<QImage> &pictures, int width, int height, int allocated,

@@ -16,7 +16,8 @@ public:
     // Rebuilds list from data: its picture size, background colour and pictures (the older layout
     // gives only pictures, of the list's own size). Masked pixels are transparent. Raises EReadError
     // "Failed to read ImageList data from stream" for anything that cannot be rebuilt; the list is
-    // then left unchanged.
+    // then left unchanged. The list keeps a share of data and decodes each picture of the stream's
+    // own layout when it is first used, so data made with fromRawData must outlive it.
     static void Read(const QByteArray &data, TImageList &list);
 
     // The stream of pictures (each width by height) in a list of allocated slots; an invalid
