@@ -24,8 +24,11 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <functional>
+#include <future>
 #include <map>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -321,8 +324,12 @@ void TfrmMain::CreateComponents()
         case Kind::Image: {
             auto *image = new TImage(parent);
             // Decoded when first shown: pictures on hidden pages and the backdrop that the disc's
-            // own backdrop covers are never decoded at start-up.
-            image->SetPicture(row.bounds.size(), Artwork::DeferredPicture(QLatin1String(s.picture)));
+            // own backdrop covers are never decoded at start-up. The first page's are decoded on a
+            // thread while the window is built, ready for its first paint.
+            std::function<QImage()> picture = Artwork::DeferredPicture(QLatin1String(s.picture));
+            if (row.parent && qstrcmp(row.parent, "tabMain") == 0)
+                picture = [decoded = std::async(std::launch::async, picture).share()] { return decoded.get(); };
+            image->SetPicture(row.bounds.size(), std::move(picture));
             bindNotify(image->OnClick, this, e.onClick);
             bindNotify(image->OnMouseEnter, this, e.onMouseEnter);
             if (e.onMouseMove) {
