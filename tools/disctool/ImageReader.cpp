@@ -107,6 +107,13 @@ void writeFinding(QDataStream &out, bool error, const QString &path, const QStri
     out << error << path << what;
 }
 
+// Whether a name read from the tree can name a file on a desktop at all.
+bool isFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+           !name.contains(QLatin1Char('/'));
+}
+
 // Compares the names of one folder in both trees; a file keeps its place on the disc under either
 // name, so a changed name is found by its data. Writes each name Joliet does not hold as it stands,
 // with the name Joliet holds instead (empty when it cannot be told).
@@ -126,9 +133,9 @@ void compareNames(IsoDir *rockRidge, IsoDir *joliet, const QString &path, int de
 
     const auto rockRidgeChildren = children(rockRidge);
     while (iso_dir_iter_next(rockRidgeChildren.get(), &node) == 1) {
-        if (!DiscTree::ShowInvalidName(iso_node_get_name(node)).isEmpty())
-            continue; // reported with the tree
         const QString name = nameOf(node);
+        if (!DiscTree::ShowInvalidName(iso_node_get_name(node)).isEmpty() || !isFileName(name))
+            continue; // reported with the tree
         const QString relative = path + name;
         IsoNode *twin = jolietByName.value(name);
         if (twin) {
@@ -174,13 +181,23 @@ int describeTree(IsoDir *root, QDataStream &out, QDataStream &findings, int &fin
             const QByteArray bytes(iso_node_get_name(node));
             const QString invalid = DiscTree::ShowInvalidName(bytes);
             const QString name = QString::fromUtf8(bytes);
-            if (!invalid.isEmpty() || name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") ||
-                name.contains(QLatin1Char('/'))) {
-                writeFinding(findings, true, at.path + (invalid.isEmpty() ? name : invalid),
-                             invalid.isEmpty() ? QStringLiteral("a name that cannot be a file name: desktops do not "
-                                                                "show it")
-                                               : QStringLiteral("the name is not UTF-8: desktops show it garbled, "
-                                                                "and names that differ only there show alike"));
+            if (!invalid.isEmpty()) {
+                writeFinding(findings, true, at.path + invalid,
+                             QStringLiteral("the name is not UTF-8: desktops show it garbled, and names that differ "
+                                            "only there show alike"));
+                ++findingCount;
+                continue;
+            }
+            if (name.isEmpty()) {
+                // Named by its folder, since it has no name of its own to show.
+                writeFinding(findings, true, at.path.isEmpty() ? Root : at.path,
+                             QStringLiteral("holds an entry without a name: desktops do not show it"));
+                ++findingCount;
+                continue;
+            }
+            if (!isFileName(name)) {
+                writeFinding(findings, true, at.path + name,
+                             QStringLiteral("a name that cannot be a file name: desktops do not show it"));
                 ++findingCount;
                 continue;
             }
