@@ -11,9 +11,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 
 #include <memory>
+#include <thread>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -198,6 +200,31 @@ private slots:
         QProcess *next = setup.Start();
         QTRY_VERIFY_WITH_TIMEOUT(setup.MenuListening(), 15000);
         QCOMPARE(next->state(), QProcess::Running);
+    }
+
+    // A start that waits while another holds the lock takes it the moment the holder lets go, and
+    // the lock leaves no file behind once given up.
+    void lockPassesToTheWaitingStart()
+    {
+        DiscWithProgram setup;
+        InstanceLock holder(LockName);
+        InstanceLock waiter(LockName);
+        QCOMPARE(holder.Acquire(0), InstanceLock::Outcome::Acquired);
+        QCOMPARE(waiter.Acquire(50), InstanceLock::Outcome::TimedOut);
+        std::thread releaser([&holder] {
+            QThread::msleep(200);
+            holder.Release();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const InstanceLock::Outcome outcome = waiter.Acquire(5000);
+        const qint64 waited = clock.elapsed();
+        releaser.join();
+        QCOMPARE(outcome, InstanceLock::Outcome::Acquired);
+        QVERIFY2(waited >= 150 && waited < 4000, qPrintable(QString::number(waited)));
+        QCOMPARE(holder.Acquire(0), InstanceLock::Outcome::TimedOut);
+        waiter.Release();
+        QVERIFY(!QFileInfo::exists(setup.LockFile()));
     }
 
     // Where the runtime folder cannot hold the socket (its path is too long), the menu listens in a

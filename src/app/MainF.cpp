@@ -271,7 +271,7 @@ void applyFrame(auto &control, const auto &settings)
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent) : TForm(parent)
+TfrmMain::TfrmMain(QWidget *parent, DiscPictures discPictures) : TForm(parent), discPictures_(std::move(discPictures))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Brindlemoor"));
@@ -287,13 +287,6 @@ TfrmMain::TfrmMain(QWidget *parent) : TForm(parent)
     setFont(windowFont);
 
     TextBuffer_.open(QIODevice::ReadWrite);
-    // The disc's own pictures are read and decoded while the controls are built; creation paints
-    // them, or reports why it cannot.
-    const auto readOnThread = [](const QString &fileName) {
-        return std::async(std::launch::async, [fileName] { return GlobalsU::ReadBitmapFile(fileName); });
-    };
-    discBackdrop_ = readOnThread(GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp"));
-    discSample_ = readOnThread(GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp")));
     CreateComponents();
     FindComponents();
     CentreOnScreen();
@@ -675,8 +668,8 @@ void TfrmMain::lblExtraFileHelpClick(QObject *)
 
 void TfrmMain::LoadArtwork()
 {
-    GlobalsU::PaintBitmap(*imgMainBack, discBackdrop_.get());
-    GlobalsU::PaintBitmap(*imgSample, discSample_.get());
+    GlobalsU::PaintBitmap(*imgMainBack, discPictures_.TakeBackdrop());
+    GlobalsU::PaintBitmap(*imgSample, discPictures_.TakeSample());
     StopAllButtons();
     HideLitPictures();
 }

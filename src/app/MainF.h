@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DiscPictures.h"
 #include "toolkit/Form.h"
 #include "toolkit/RzLstBox.h"
 
@@ -10,7 +11,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <future>
 #include <span>
 
 class TImage;
@@ -29,7 +29,9 @@ class TfrmMain : public TForm
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    // The disc's pictures are painted by creation, as read from the disc when the window is built
+    // unless they were being read already.
+    explicit TfrmMain(QWidget *parent = nullptr, DiscPictures discPictures = DiscPictures());
     ~TfrmMain() override;
 
     // The disc folder of the template list, relative to AppFolder.
@@ -92,9 +94,7 @@ private:
     QBuffer TextBuffer_;
     QString TemplateFolder_;
     QImage IconBitmap_;
-    // The disc's backdrop and sample picture, read while the window builds its controls.
-    std::future<QImage> discBackdrop_;
-    std::future<QImage> discSample_;
+    DiscPictures discPictures_;
 
     // The frame each animated button rests on, from the window description.
     QHash<const TlxAnimator *, std::int32_t> restFrames_;

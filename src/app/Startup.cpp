@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/CredFrm.h"
+#include "app/DiscPictures.h"
 #include "app/GlobalsU.h"
 #include "app/LaunchF.h"
 #include "app/MainF.h"
@@ -36,15 +37,20 @@ bool CheckSingleInstance(InstanceLock &lock)
 
 int RunMenu(const QString &programPath)
 {
-    Fonts::Install(QFileInfo(programPath).absolutePath() + QLatin1Char('/') + QLatin1String(RuntimeFolder) +
-                   QStringLiteral("fonts"));
-
+    const auto installFonts = [&programPath] {
+        Fonts::Install(QFileInfo(programPath).absolutePath() + QLatin1Char('/') + QLatin1String(RuntimeFolder) +
+                       QStringLiteral("fonts"));
+    };
     try {
         GlobalsU::InitDiscContext(programPath);
     } catch (...) {
+        installFonts();
         Dispatch::ReportCurrentError();
         return 1;
     }
+    // Read while the fonts are installed and the window is built.
+    DiscPictures discPictures;
+    installFonts();
 
     InstanceLock lock(MutexName);
     if (!CheckSingleInstance(lock))
@@ -58,7 +64,7 @@ int RunMenu(const QString &programPath)
     InstanceChannel channel(MainWindowClass, MainCaption);
     std::exception_ptr failure;
     try {
-        frmMain = std::make_unique<TfrmMain>();
+        frmMain = std::make_unique<TfrmMain>(nullptr, std::move(discPictures));
         Application::SetMainForm(frmMain.get());
         frmMain->Create();
         frmMain->show();

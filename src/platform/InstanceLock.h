@@ -2,13 +2,9 @@
 
 #include <QString>
 
-#include <memory>
-
-class QLockFile;
-
 // The lock that serialises start-ups on one desktop: held by a starting copy while it creates its
-// windows. A holder that died leaves a stale lock that the next start takes over. It lives in a
-// folder of this user's alone, with the user in its name, so that no other user can hold it.
+// windows. A holder that dies gives it up with its life, so the next start takes it over. It lives
+// in a folder of this user's alone, with the user in its name, so that no other user can hold it.
 class InstanceLock
 {
 public:
@@ -40,7 +36,8 @@ public:
 
 private:
     QString path_;
-    std::unique_ptr<QLockFile> lock_;
+    // Elsewhere, the open lock file, locked while held.
+    int file_ = -1;
     // On Windows the lock is the named mutex, and this its handle.
     void *mutex_ = nullptr;
 };

@@ -1,20 +1,37 @@
 #include "platform/InstanceLock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+// How often a start waiting for the lock tries again.
+constexpr int RetryMs = 10;
+
 bool ownedFolder(const QByteArray &path, struct stat &info)
 {
     return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+}
+
+// Whether the open file is still the one at path: a holder removes the file as it lets go, and a
+// lock taken on a removed file guards nothing.
+bool stillAt(int file, const QByteArray &path)
+{
+    struct stat opened = {};
+    struct stat named = {};
+    return ::fstat(file, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
 }
 
 } // namespace
@@ -22,30 +39,57 @@ bool ownedFolder(const QByteArray &path, struct stat &info)
 InstanceLock::InstanceLock(const QString &name)
 {
     const QString folder = RuntimeFolder();
-    if (folder.isEmpty())
-        return;
-    path_ = folder + QLatin1Char('/') + name + QLatin1Char('-') + QString::number(::getuid()) + QStringLiteral(".lock");
-    lock_ = std::make_unique<QLockFile>(path_);
-    // Only a holder that died makes the lock stale, never its age.
-    lock_->setStaleLockTime(0);
+    if (!folder.isEmpty())
+        path_ =
+            folder + QLatin1Char('/') + name + QLatin1Char('-') + QString::number(::getuid()) + QStringLiteral(".lock");
 }
 
-InstanceLock::~InstanceLock() = default;
+InstanceLock::~InstanceLock()
+{
+    Release();
+}
 
 InstanceLock::Outcome InstanceLock::Acquire(int timeoutMs)
 {
     // Without a place of this user's own, a lock could be held by anyone: the start goes on without one.
-    if (!lock_)
+    if (path_.isEmpty())
         return Outcome::Failed;
-    if (lock_->tryLock(timeoutMs))
-        return Outcome::Acquired;
-    return lock_->error() == QLockFile::LockFailedError ? Outcome::TimedOut : Outcome::Failed;
+    Release();
+    // The kernel's lock on the open file, which a holder that dies gives up at once. Nothing is
+    // written to the file, so taking it costs no wait on the disk.
+    const QByteArray path = QFile::encodeName(path_);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        file_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (file_ < 0)
+            return Outcome::Failed;
+        int locked = 0;
+        do
+            locked = ::flock(file_, LOCK_EX | LOCK_NB);
+        while (locked != 0 && errno == EINTR);
+        const bool held = locked != 0 && errno == EWOULDBLOCK;
+        if (locked == 0 && stillAt(file_, path))
+            return Outcome::Acquired;
+        ::close(file_);
+        file_ = -1;
+        if (locked == 0)
+            continue; // taken on a file its holder has just removed: the next one is free
+        if (!held)
+            return Outcome::Failed;
+        if (deadline.hasExpired())
+            return Outcome::TimedOut;
+        QThread::msleep(std::min<qint64>(RetryMs, deadline.remainingTime()));
+    }
 }
 
 void InstanceLock::Release()
 {
-    if (lock_)
-        lock_->unlock();
+    if (file_ < 0)
+        return;
+    // Removed while still locked, so that no later start finds a file that nobody will unlock.
+    ::unlink(QFile::encodeName(path_).constData());
+    ::close(file_);
+    file_ = -1;
 }
 
 QString InstanceLock::RuntimeFolder()

@@ -2,8 +2,6 @@
 
 #include "platform/AnsiText.h"
 
-#include <QLockFile>
-
 #include <windows.h>
 
 // The named mutex shared by every copy on the desktop. A failed creation leaves no handle: the wait

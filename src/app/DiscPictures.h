@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+
+#include <future>
+
+// The disc's own backdrop and sample picture, read and decoded on threads of their own from the
+// moment the disc is known, so that they are ready when the main window is created.
+class DiscPictures
+{
+public:
+    // Starts reading both files of the current disc.
+    DiscPictures();
+
+    // Each waits for its file and hands over its picture once, or throws what reading it threw.
+    QImage TakeBackdrop();
+    QImage TakeSample();
+
+private:
+    std::future<QImage> backdrop_;
+    std::future<QImage> sample_;
+};
