@@ -3,17 +3,40 @@
 
 #include "app/GlobalsU.h"
 
+#include <exception>
+
 namespace {
-std::future<QImage> readOnThread(const QString &fileName)
+void read(const QString &fileName, std::promise<QImage> &picture)
 {
-    return std::async(std::launch::async, [fileName] { return GlobalsU::ReadBitmapFile(fileName); });
+    try {
+        picture.set_value(GlobalsU::ReadBitmapFile(fileName));
+    } catch (...) {
+        picture.set_exception(std::current_exception());
+    }
 }
 } // namespace
 
 DiscPictures::DiscPictures()
-    : backdrop_(readOnThread(GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp")))
-    , sample_(readOnThread(GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp"))))
 {
+    // One thread for both: the backdrop is wanted first, and a thread's start costs the window's
+    // construction more than the small sample picture costs the thread.
+    std::promise<QImage> backdrop;
+    std::promise<QImage> sample;
+    backdrop_ = backdrop.get_future();
+    sample_ = sample.get_future();
+    reader_ = std::thread(
+        [backdrop = std::move(backdrop), sample = std::move(sample),
+         backdropFile = GlobalsU::InterfaceFolder() + QStringLiteral("MainBack.bmp"),
+         sampleFile = GlobalsU::DiscFile(DiscFolder::SamplePics, QStringLiteral("Sampleware.bmp"))]() mutable {
+            read(backdropFile, backdrop);
+            read(sampleFile, sample);
+        });
+}
+
+DiscPictures::~DiscPictures()
+{
+    if (reader_.joinable())
+        reader_.join();
 }
 
 QImage DiscPictures::TakeBackdrop()
