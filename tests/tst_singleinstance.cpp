@@ -7,18 +7,21 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QHostInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTest>
 #include <QThread>
 #include <QWidget>
 
+#include <cstring>
 #include <memory>
 #include <thread>
 
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -194,7 +197,7 @@ private slots:
         QVERIFY(dead.waitForFinished(5000));
         QFile lock(setup.LockFile());
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(deadPid) + "\nCD07\n" + QHostInfo::localHostName().toUtf8() + "\n");
+        lock.write(QByteArray::number(deadPid) + "\nCD07\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
 
         QProcess *next = setup.Start();
@@ -225,6 +228,30 @@ private slots:
         QCOMPARE(holder.Acquire(0), InstanceLock::Outcome::TimedOut);
         waiter.Release();
         QVERIFY(!QFileInfo::exists(setup.LockFile()));
+    }
+
+    // A connection that talks on past a request's length is dropped unanswered, and the menu goes
+    // on answering later starts.
+    void overlongRequestIsDropped()
+    {
+        DiscWithProgram setup;
+        QWidget window;
+        InstanceChannel running(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor"));
+        QVERIFY(running.Listen(&window));
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray path =
+            QFile::encodeName(setup.runtime.filePath(QStringLiteral("TfrmTest-Brindlemoor-%1").arg(::getuid())));
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const int talker = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(talker >= 0);
+        QCOMPARE(::connect(talker, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+        const QByteArray chatter(16384, 'x');
+        QCOMPARE(::send(talker, chatter.constData(), size_t(chatter.size()), MSG_NOSIGNAL), ssize_t(chatter.size()));
+        char answer = 0;
+        QTRY_VERIFY(::recv(talker, &answer, 1, MSG_DONTWAIT) == 0 || errno == ECONNRESET);
+        ::close(talker);
+        QVERIFY(InstanceChannel(QStringLiteral("TfrmTest"), QStringLiteral("Brindlemoor")).RaiseRunningCopy());
     }
 
     // Where the runtime folder cannot hold the socket (its path is too long), the menu listens in a
@@ -348,7 +375,7 @@ private slots:
         QVERIFY(planted.open(QIODevice::WriteOnly));
         const QString program = QFileInfo(QStringLiteral("/proc/%1/exe").arg(holder->processId())).symLinkTarget();
         planted.write(QByteArray::number(holder->processId()) + '\n' + program.toUtf8() + '\n' +
-                      QHostInfo::localHostName().toUtf8() + '\n');
+                      QSysInfo::machineHostName().toUtf8() + '\n');
         planted.close();
 
         InstanceLock lock(LockName);

@@ -4,7 +4,8 @@
 #include <QPointer>
 #include <QString>
 
-class QLocalServer;
+#include <memory>
+
 class QWidget;
 
 // How a later start finds the running menu and asks it to come forward: a local socket named
@@ -32,12 +33,14 @@ public:
 
 private:
     void Answer();
-    bool ListenAt(const QString &serverName);
+    // Listens at path; where it cannot, error says why.
+    bool ListenAt(const QString &path, QString &error);
 
     QString runtimeName_;
     QString ownFolder_;
     QString ownName_;
-    QLocalServer *server_ = nullptr;
+    struct Listener;
+    std::unique_ptr<Listener> listener_;
     QPointer<QWidget> window_;
 
     // On Windows a later start finds the running menu by a window of the main window's class and

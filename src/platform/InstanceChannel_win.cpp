@@ -24,6 +24,11 @@ void bringForward(HWND window)
 }
 } // namespace
 
+// Windows finds the running menu by its window, not by a socket.
+struct InstanceChannel::Listener
+{
+};
+
 InstanceChannel::InstanceChannel(const QString &windowClass, const QString &caption, QObject *parent)
     : QObject(parent), windowClass_(windowClass), caption_(caption)
 {
