@@ -36,7 +36,7 @@ public:
 
 private:
     QString path_;
-    // Elsewhere, the open lock file, locked while held.
+    // Outside Windows, the open lock file, locked while held.
     int file_ = -1;
     // On Windows the lock is the named mutex, and this its handle.
     void *mutex_ = nullptr;
