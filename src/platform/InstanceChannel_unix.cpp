@@ -72,17 +72,16 @@ int connectToOwnCopy(const QString &path)
     return -1;
 }
 
-bool sendAll(int socket, const QByteArray &bytes)
+void sendAll(int socket, const QByteArray &bytes)
 {
     for (qsizetype sent = 0; sent < bytes.size();) {
         const ssize_t written = ::send(socket, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            return false;
+            return; // the copy went away: there is no one left to raise
         sent += written;
     }
-    return true;
 }
 
 // One later start's connection: reads its request line as it comes, hands it over once, and

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -107,11 +108,22 @@ void writeFinding(QDataStream &out, bool error, const QString &path, const QStri
     out << error << path << what;
 }
 
-// Whether a name read from the tree can name a file on a desktop at all.
-bool isFileName(const QString &name)
+// Where a name read from the folder at folderPath cannot stand on a desktop: the finding's path and
+// what it says; an empty path where the name is fine.
+std::pair<QString, QString> unusableName(const QByteArray &bytes, const QString &folderPath)
 {
-    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
-           !name.contains(QLatin1Char('/'));
+    const QString invalid = DiscTree::ShowInvalidName(bytes);
+    if (!invalid.isEmpty())
+        return {folderPath + invalid, QStringLiteral("the name is not UTF-8: desktops show it garbled, and names "
+                                                     "that differ only there show alike")};
+    const QString name = QString::fromUtf8(bytes);
+    // Named by its folder, since it has no name of its own to show.
+    if (name.isEmpty())
+        return {folderPath.isEmpty() ? Root : folderPath,
+                QStringLiteral("holds an entry without a name: desktops do not show it")};
+    if (name == QStringLiteral(".") || name == QStringLiteral("..") || name.contains(QLatin1Char('/')))
+        return {folderPath + name, QStringLiteral("a name that cannot be a file name: desktops do not show it")};
+    return {};
 }
 
 // Compares the names of one folder in both trees; a file keeps its place on the disc under either
@@ -133,9 +145,9 @@ void compareNames(IsoDir *rockRidge, IsoDir *joliet, const QString &path, int de
 
     const auto rockRidgeChildren = children(rockRidge);
     while (iso_dir_iter_next(rockRidgeChildren.get(), &node) == 1) {
-        const QString name = nameOf(node);
-        if (!DiscTree::ShowInvalidName(iso_node_get_name(node)).isEmpty() || !isFileName(name))
+        if (!unusableName(iso_node_get_name(node), path).first.isEmpty())
             continue; // reported with the tree
+        const QString name = nameOf(node);
         const QString relative = path + name;
         IsoNode *twin = jolietByName.value(name);
         if (twin) {
@@ -179,28 +191,12 @@ int describeTree(IsoDir *root, QDataStream &out, QDataStream &findings, int &fin
         IsoNode *node = nullptr;
         while (iso_dir_iter_next(iterator.get(), &node) == 1) {
             const QByteArray bytes(iso_node_get_name(node));
-            const QString invalid = DiscTree::ShowInvalidName(bytes);
+            if (const auto [where, what] = unusableName(bytes, at.path); !where.isEmpty()) {
+                writeFinding(findings, true, where, what);
+                ++findingCount;
+                continue;
+            }
             const QString name = QString::fromUtf8(bytes);
-            if (!invalid.isEmpty()) {
-                writeFinding(findings, true, at.path + invalid,
-                             QStringLiteral("the name is not UTF-8: desktops show it garbled, and names that differ "
-                                            "only there show alike"));
-                ++findingCount;
-                continue;
-            }
-            if (name.isEmpty()) {
-                // Named by its folder, since it has no name of its own to show.
-                writeFinding(findings, true, at.path.isEmpty() ? Root : at.path,
-                             QStringLiteral("holds an entry without a name: desktops do not show it"));
-                ++findingCount;
-                continue;
-            }
-            if (!isFileName(name)) {
-                writeFinding(findings, true, at.path + name,
-                             QStringLiteral("a name that cannot be a file name: desktops do not show it"));
-                ++findingCount;
-                continue;
-            }
             if (++count > ImageReader::MaxEntries)
                 throw EDiscError(
                     QStringLiteral("the image holds more than %1 files and folders").arg(ImageReader::MaxEntries));
