@@ -8,10 +8,10 @@ run_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libisofs-dev qt6-wayland
     libwayland-dev wayland-protocols libfontconfig-dev
     fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
-    xvfb xauth x11-utils imagemagick
+    xvfb xauth x11-utils imagemagick libfuse3-dev fuseiso fuse3
 )
 test_packages=(
-    xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3 weston
+    xdotool xorriso openbox clang-14 libclang-rt-14-dev desktop-file-utils weston
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 sway
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 reuse
     libgdk-pixbuf-2.0-0 librsvg2-common
