@@ -6,8 +6,8 @@
 #include <future>
 #include <thread>
 
-// The disc's own backdrop and sample picture, read and decoded on a thread of their own from the
-// moment the disc is known, so that they are ready when the main window is created.
+// The disc's own backdrop and sample picture, read from the moment the disc is known and decoded on
+// a thread of their own, so that they are ready when the main window is created.
 class DiscPictures
 {
 public:

@@ -112,17 +112,25 @@ void ShellRun(const QString &fileName, const QString &parameters, const QString 
     Shell::Open(fileName, parameters, folder, showMode);
 }
 
-QImage ReadBitmapFile(const QString &fileName)
+QByteArray ReadDiscFile(const QString &fileName)
 {
     QFile file(DiscPath::Resolve(fileName));
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError(fileName);
-    const QByteArray data = file.readAll();
-    file.close();
+    return file.readAll();
+}
+
+QImage DecodeBitmap(const QByteArray &data)
+{
     QImage bitmap = BitmapFile::Decode(data);
     if (bitmap.isNull())
         throw EInvalidGraphic();
     return bitmap;
+}
+
+QImage ReadBitmapFile(const QString &fileName)
+{
+    return DecodeBitmap(ReadDiscFile(fileName));
 }
 
 void PaintBitmapFile(TImage &image, const QString &fileName)

@@ -89,8 +89,11 @@ void ShellRun(const QString &fileName, const QString &parameters, const QString 
 // Paints a Windows bitmap file over the picture control's bitmap at (0, 0), at its own size.
 // Raises EFOpenError or EInvalidGraphic and leaves the picture unchanged on failure.
 void PaintBitmapFile(TImage &image, const QString &fileName);
-// The two halves of PaintBitmapFile, for a file read away from the window: reading, safe on any
-// thread, and painting what was read.
+// The parts of PaintBitmapFile, for a file read away from the window: reading its bytes (raises
+// EFOpenError), decoding them (raises EInvalidGraphic), both safe on any thread, and painting what
+// was decoded.
+QByteArray ReadDiscFile(const QString &fileName);
+QImage DecodeBitmap(const QByteArray &data);
 QImage ReadBitmapFile(const QString &fileName);
 void PaintBitmap(TImage &image, const QImage &bitmap);
 
