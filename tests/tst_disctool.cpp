@@ -1,6 +1,8 @@
 #include "DiscToolSupport.h"
 #include "EDiscError.h"
 #include "GifWriter.h"
+#include "ImageReader.h"
+#include "StartOrder.h"
 #include "WavWriter.h"
 
 #include "platform/Fonts.h"
@@ -139,6 +141,7 @@ private slots:
     void checkRejectsWhatIsNotAFolder();
 
     void imageIsTheSameForTheSameFolder();
+    void imageLaysTheStartOutTogether();
     void imageRefusesAndLeavesNothingBehind_data();
     void imageRefusesAndLeavesNothingBehind();
     void checkReportsImageFaults_data();
@@ -814,6 +817,42 @@ void TestDiscTool::imageIsTheSameForTheSameFolder()
     QVERIFY(readAll(first).size() > 100000);
     QVERIFY(readAll(first) == readAll(second));
     QVERIFY(readAll(first) != readAll(later));
+}
+
+void TestDiscTool::imageLaysTheStartOutTogether()
+{
+    // As written by `image`: what a start reads, in the order it reads it, in one run from the
+    // image's first file on; `check` has nothing to say about it.
+    const QString image = makeImage(disc_, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    const ImageReader reader(image);
+    const StartOrder order(reader);
+    QVERIFY2(order.Files().size() >= 4, "the program, the backdrop, the sample picture and the texts");
+    qint64 end = 0;
+    for (const DiscTree::Entry *file : order.Files()) {
+        const qint64 start = reader.Offset(*file).value_or(-1);
+        if (end)
+            QVERIFY2(start == end, qPrintable(DiscTree::PathOf(*file)));
+        end = start + (file->size + 2047) / 2048 * 2048;
+    }
+    QVERIFY(StartOrder::Apart(reader).isEmpty());
+
+    // Mastered by another tool, in the order of the names: the other schemes' backdrops and the
+    // installers come between.
+    const QString other = scratch_->filePath(QStringLiteral("other.iso"));
+    const ToolOutcome mastered =
+        RunTool(QStringLiteral("xorriso"), {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-quiet"),
+                                            QStringLiteral("-R"), QStringLiteral("-o"), other, disc_});
+    QVERIFY2(mastered.status == 0, qPrintable(mastered.errors));
+    const QStringList warnings =
+        runTool({QStringLiteral("check"), other}).lines.filter(QStringLiteral("a start reads"));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^warning: Files/[^:]+: the \\d+ files a start reads lie in [2-9] places "
+                                          "on the disc, [0-9.]+ MB apart in all; the widest gap, [0-9.]+ MB"))
+            .match(warnings.first())
+            .hasMatch(),
+        qPrintable(warnings.first()));
 }
 
 void TestDiscTool::imageRefusesAndLeavesNothingBehind_data()

@@ -3,6 +3,7 @@
 
 E2E_FAILURES=0
 E2E_JOURNEY=""
+E2E_LIB="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 log() { printf '    %s\n' "$*"; }
 
@@ -69,13 +70,30 @@ stop_display() {
 # The disc images mounted so far, unmounted by unmount_images (stop_display calls it).
 E2E_MOUNTS=()
 
-# mount_image IMAGE FOLDER: mounts a disc image read-only at FOLDER (created if need be) in user
-# space, as a desktop mounts an inserted disc: Rock Ridge names and modes, owner root.
+# mount_image IMAGE FOLDER [LOG]: mounts a disc image read-only at FOLDER (created if need be) in
+# user space, as a desktop mounts an inserted disc: Rock Ridge names and modes, owner root. With LOG,
+# the reader writes every request it serves there (appended, so the log can be emptied at any time).
 mount_image() {
     mkdir -p "$2" || return 1
-    fuseiso -n "$1" "$2" -o ro >>"$E2E_WORK/mount.log" 2>&1 || { echo "fuseiso cannot mount $1"; return 1; }
+    if [[ -n "${3:-}" ]]; then
+        fuseiso -n "$1" "$2" -d -o ro,kernel_cache >>"$3" 2>&1 &
+    else
+        fuseiso -n "$1" "$2" -o ro >>"$E2E_WORK/mount.log" 2>&1 || { echo "fuseiso cannot mount $1"; return 1; }
+    fi
     E2E_MOUNTS+=("$2")
     wait_until 10 mountpoint -q "$2" || { echo "$1 did not appear at $2"; return 1; }
+}
+
+# expect_start_order SYSTEM PROGRAM LOG: a start of the disc's PROGRAM read, before its window showed
+# (LOG, a reader's log emptied before the start), the files the disc tool lays the image out by
+# (packaging/runtime/start-order.txt) for SYSTEM, in their order.
+expect_start_order() {
+    local number schemes=(Blue Red Purple Green) listed
+    number="$(tr -cd '0-9' <<<"$2" | sed 's/^0*//')"
+    listed="$(sed -n "/^\[$1\]\$/,/^\[/{/^[^[#]/p}" "$E2E_LIB/../../packaging/runtime/start-order.txt" |
+        sed "s|{program}|$2|; s|{scheme}|${schemes[$((${number:-0} % 4))]}|")"
+    expect_eq "files read before the window, in order (packaging/runtime/start-order.txt)" "$listed" \
+        "$(awk -f "$E2E_LIB/../support/first-reads.awk" "$3")"
 }
 
 # unmount_image FOLDER: unmounts one image that mount_image mounted; a mount still in use is detached.

@@ -115,6 +115,21 @@ else
 fi
 stop_menu
 
+# What a start reads from the disc before its window shows, in the order it first reads it, is the
+# list the disc tool lays the image out by; the disc's image as a desktop mounts it, cold.
+E2E_JOURNEY=start-order
+logged="$E2E_WORK/logged"
+reads="$E2E_WORK/reads.log"
+if mount_image "$sample_image" "$logged" "$reads"; then
+    : >"$reads"
+    (cd "$logged" && exec unshare -m bash "$here/runtime.sh" --hidden "./${program##*/}") >>"$E2E_WORK/menu.log" 2>&1 &
+    MENU_PID=$!
+    wait_until 30 main_window || fail "no window ($(log_tail))"
+    expect_start_order linux "${program##*/}" "$reads"
+    stop_menu
+    unmount_image "$logged"
+fi
+
 E2E_JOURNEY=wayland
 wayland="$E2E_WORK/wayland"
 mkdir -m 700 "$wayland"

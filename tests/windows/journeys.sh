@@ -42,7 +42,8 @@ image="$E2E_WORK/windows.iso"
 "$disc_tool" image "$pressing" "$image" >/dev/null || { echo "could not master $image"; exit 1; }
 pressed="$(md5sum <"$image")"
 disc="$E2E_WORK/disc"
-mount_image "$image" "$disc" || exit 1
+reads="$E2E_WORK/reads.log"
+mount_image "$image" "$disc" "$reads" || exit 1
 # AutoPlay starts the program autorun.inf's open= names, from the disc's root.
 program_name="$(tr -d '\r"' <"$disc/autorun.inf" 2>/dev/null | sed -n 's/^open=//Ip' | head -n 1)"
 [[ -f "$disc/$program_name" ]] || { echo "the sample disc's autorun.inf names no program on it: '$program_name'"; exit 1; }
@@ -117,7 +118,10 @@ journey_start() {
     # Wine's drive settings make D: a CD-ROM drive (type 5) for the programs in the prefix.
     expect_eq "type of drive D:" 5 "$(wine wmic logicaldisk get name,drivetype 2>/dev/null | iconv -f UTF-16LE |
         tr -d '\r' | awk '$2 == "D:" {print $1}')"
+    # The first start from the disc: what it reads is what the image lays out first.
+    : >"$reads"
     open_menu || return
+    expect_start_order windows "$program_name" "$reads"
     point_at $BACKGROUND
     shot start
     expect_eq "visible windows titled Brindlemoor" 1 "$(menu_windows | wc -l)"

@@ -6,6 +6,7 @@
 #include "FolderTree.h"
 #include "ImageReader.h"
 #include "ImageWriter.h"
+#include "StartOrder.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -126,7 +127,7 @@ QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
     QList<DiscChecker::Finding> findings;
     if (image) {
         const ImageReader reader(path);
-        findings = DiscChecker(reader).Check() + reader.Findings();
+        findings = DiscChecker(reader).Check() + reader.Findings() + StartOrder::Apart(reader);
     } else {
         const FolderTree folder(path, DiscTree::MaxDepth);
         findings = DiscChecker(folder).Check();

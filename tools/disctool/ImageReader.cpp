@@ -458,6 +458,14 @@ std::optional<QString> ImageReader::JolietName(const Entry &entry) const
     return *found;
 }
 
+std::optional<qint64> ImageReader::Offset(const Entry &file) const
+{
+    if (file.kind != Kind::File || file.index < 0 || std::size_t(file.index) >= sections_.size() ||
+        sections_[std::size_t(file.index)].empty())
+        return std::nullopt;
+    return qint64(sections_[std::size_t(file.index)].front().block) * BlockSize;
+}
+
 QByteArray ImageReader::Read(const Entry &file, qint64 offset, qint64 length) const
 {
     const Entry *data = Follow(&file);

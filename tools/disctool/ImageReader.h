@@ -36,6 +36,8 @@ public:
     QString Label() const { return label_; }
 
     QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
+    // Where the image holds a file's first byte; nullopt for an empty file or one that is no file.
+    std::optional<qint64> Offset(const Entry &file) const;
     std::optional<QString> JolietName(const Entry &entry) const override;
 
 private:

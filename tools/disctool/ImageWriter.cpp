@@ -3,6 +3,7 @@
 #include "DiscChecker.h"
 #include "EDiscError.h"
 #include "IsoLibrary.h"
+#include "StartOrder.h"
 #include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
@@ -263,6 +264,8 @@ void ImageWriter::Write(const QString &path)
     iso_write_opts_set_no_force_dots(options.get(), 2);
     iso_write_opts_set_joliet_utf16(options.get(), 1);
     iso_write_opts_set_always_gmt(options.get(), 1);
+    // The files a start reads come first, in the order it reads them (their weights).
+    iso_write_opts_set_sort_files(options.get(), 1);
     // Every time stamp is the file's own (all set to timestamp_), never the time of writing.
     iso_write_opts_set_dir_rec_mtime(options.get(), 1 | 2 | 4);
     QByteArray volumeTime =
@@ -291,6 +294,7 @@ void ImageWriter::Write(const QString &path)
 
 void ImageWriter::addTree(IsoImage *image) const
 {
+    const StartOrder order(*tree_);
     std::vector<std::pair<const DiscTree::Entry *, IsoDir *>> pending{{&tree_->Root(), iso_image_get_root(image)}};
     while (!pending.empty()) {
         const auto [folder, parent] = pending.back();
@@ -311,6 +315,8 @@ void ImageWriter::addTree(IsoImage *image) const
                   cannot);
             const bool executable = folder == &tree_->Root() && executables_.contains(entry->name);
             settle(node, entry->kind == DiscTree::Kind::Link ? 0 : executable ? Executable : ReadOnly, timestamp_);
+            if (const int weight = order.Weight(*entry))
+                iso_node_set_sort_weight(node, weight);
         }
     }
 }
