@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The start from a disc in a drive: the sample disc's image in a modelled 48x CD-ROM drive
 # (brindle_drive, bench/OpticalDrive.cpp), mounted afresh with fuseiso for every start, as a desktop
 # mounts a disc just inserted. For the menu and for the floor (a bare Qt window linked to the same Qt,
@@ -30,10 +31,10 @@ mount=$scratch/disc
 mkdir "$served" "$mount"
 xvfb_pid=
 cleanup() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
-    mountpoint -q "$mount" && fusermount -u "$mount"
-    mountpoint -q "$served" && fusermount -u "$served"
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if mountpoint -q "$mount"; then fusermount -u -z "$mount"; fi
+    if mountpoint -q "$served"; then fusermount -u -z "$served"; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$scratch"
 }
 trap cleanup EXIT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A disc image in a modelled 48x CD-ROM drive: serves the image as one file through FUSE, every
 // read delayed by what the drive would take for it (OpticalDrive), one request at a time. The
 // kernel's page cache and read-ahead stand between the drive and its reader, as for a disc's device. A file

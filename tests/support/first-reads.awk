@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The files a FUSE reader's debug log (fuseiso -d) shows read, in the order each was first read,
 # as paths relative to the mount: what a start read from the disc, in the order it asked for it.
 /opcode: [A-Z]+ / { op = $4; match($0, /nodeid: [0-9]+/); node = substr($0, RSTART + 8, RLENGTH - 8) }
