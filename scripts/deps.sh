@@ -11,7 +11,7 @@ run_packages=(
     xvfb xauth x11-utils imagemagick
 )
 test_packages=(
-    xdotool openbox clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3 weston
+    xdotool openbox xorriso clang-14 libclang-rt-14-dev desktop-file-utils fuseiso fuse3 weston
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 sway
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 reuse
     libgdk-pixbuf-2.0-0 librsvg2-common

@@ -87,6 +87,8 @@ private slots:
 
     void checkSurvivesHostileImages_data();
     void checkSurvivesHostileImages();
+    void checkEndsOnHostileLinks_data();
+    void checkEndsOnHostileLinks();
     void runtimeCheckFailsWhatWillNotRun_data();
     void runtimeCheckFailsWhatWillNotRun();
     void runtimeCheckFailsWhatMayNotTravel_data();
@@ -101,7 +103,8 @@ private slots:
 private:
     // A freshly made disc in the test's scratch folder; its path.
     QString makeDisc();
-    // The image of folder beside it; empty when it could not be made.
+    // The image of folder beside it, mastered whatever the check finds in the folder; empty when it
+    // could not be made.
     QString makeImage(const QString &folder, const QString &name);
     // Lays out a runtime as the disc's program needs it, the program needing Qt from it.
     void writeRuntime(const QString &disc);
@@ -141,7 +144,7 @@ QString TestDiscInput::makeDisc()
 QString TestDiscInput::makeImage(const QString &folder, const QString &name)
 {
     const QString image = scratch_->filePath(name);
-    const ToolOutcome made = runTool({QStringLiteral("image"), folder, image});
+    const ToolOutcome made = runTool({QStringLiteral("image"), QStringLiteral("--force"), folder, image});
     if (made.status != 0)
         qWarning().noquote() << made.errors;
     return made.status == 0 ? image : QString();
@@ -176,7 +179,11 @@ void TestDiscInput::checkSurvivesHostileImages()
     } else if (damage == QLatin1String("deep")) {
         QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Deep") + QStringLiteral("/d").repeated(130)));
     }
-    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    // The tool masters no folders nested deeper than it checks: another tool's image.
+    const QString image = damage == QLatin1String("deep") ? scratch_->filePath(QStringLiteral("disc.iso"))
+                                                          : makeImage(disc, QStringLiteral("disc.iso"));
+    if (damage == QLatin1String("deep"))
+        QCOMPARE(RunTool(QStringLiteral("xorrisofs"), {"-quiet", "-R", "-J", "-o", image, disc}).status, 0);
     QVERIFY(!image.isEmpty());
     QByteArray bytes = ReadAll(image);
     if (damage == QLatin1String("colliding names"))
@@ -202,6 +209,66 @@ void TestDiscInput::checkSurvivesHostileImages()
     struct stat status = {};
     QCOMPARE(::stat(QFile::encodeName(outside).constData(), &status), 0);
     QCOMPARE(status.st_mode & 07777, mode_t(0600));
+}
+
+void TestDiscInput::checkEndsOnHostileLinks_data()
+{
+    // "<link>|<target>", one link a line; a target may hold no more than Rock Ridge does (1024 bytes)
+    QTest::addColumn<QString>("links");
+    QTest::addColumn<QStringList>("lines"); // errors both checks print
+    QTest::addColumn<int>("status");
+
+    QString chain = QStringLiteral("c1|Files") + QStringLiteral("/../Files").repeated(100);
+    for (int level = 2; level <= 5; ++level)
+        chain += QStringLiteral("\nc%1|c%2").arg(level).arg(level - 1) +
+                 QStringLiteral("/../c%1").arg(level - 1).repeated(100);
+    QTest::newRow("a loop through itself at the root") << "loop|loop/x" << QStringList{"error: loop: link loop"} << 1;
+    QTest::newRow("a loop through itself in the runtime")
+        << "Runtime/lib/x.so|x.so/y" << QStringList{"error: Runtime/lib/x.so: link loop"} << 1;
+    QTest::newRow("links round each other")
+        << "a|b/x\nb|a" << QStringList{"error: a: link loop", "error: b: link loop"} << 1;
+    QTest::newRow("a chain of long links") << chain << QStringList() << 0;
+    QTest::newRow("the program's name in other letters")
+        << "cd07|CD07"
+        << QStringList{"error: cd07: is a symbolic link: the menu would look for its files beside the link's target; "
+                       "put a copy of the program here"}
+        << 1;
+    QTest::newRow("a text leading off the disc")
+        << "Files/Text Files/Zip.txt|../../../elsewhere/Zip.txt"
+        << QStringList{"error: Files/Text Files/Zip.txt: is a link that leads off the disc, to "
+                       "../../../elsewhere/Zip.txt: the desktop looks for it there, where it is not",
+                       "error: Files/Text Files/Zip.txt: missing"}
+        << 1;
+}
+
+// Links are judged as the image holds them, each resolved once, whatever their targets run through.
+void TestDiscInput::checkEndsOnHostileLinks()
+{
+    QFETCH(QString, links);
+    QFETCH(QStringList, lines);
+    QFETCH(int, status);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    // Where a link leaving the disc leads on this machine: a file the folder's check would pass.
+    QVERIFY(WriteFile(scratch_->filePath(QStringLiteral("elsewhere/Zip.txt")), "Zip"));
+    for (const QString &link : links.split(QLatin1Char('\n'))) {
+        const QString path = disc + QLatin1Char('/') + link.section(QLatin1Char('|'), 0, 0);
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QCOMPARE(::symlink(QFile::encodeName(link.section(QLatin1Char('|'), 1)).constData(),
+                           QFile::encodeName(path).constData()),
+                 0);
+    }
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    for (const QString &checked : {disc, image}) {
+        QElapsedTimer clock;
+        clock.start();
+        const ToolOutcome outcome = runTool({QStringLiteral("check"), checked}, {}, {}, 60000);
+        QVERIFY2(clock.elapsed() < 30000, "the check ran for more than 30 seconds");
+        QCOMPARE(outcome.lines.filter(QRegularExpression(QStringLiteral("^error: "))), lines);
+        QCOMPARE(outcome.status, status);
+    }
 }
 
 void TestDiscInput::writeRuntime(const QString &disc)
@@ -567,7 +634,7 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart()
     // The folder and its image are checked alike; names Windows cannot read are not mastered.
     QCOMPARE(runTool({QStringLiteral("check"), disc}).lines, joliet.isEmpty() ? lines : QStringList());
     const QString image = scratch_->filePath(QStringLiteral("disc.iso"));
-    const ToolOutcome imaged = runTool({QStringLiteral("image"), disc, image});
+    const ToolOutcome imaged = runTool({QStringLiteral("image"), QStringLiteral("--force"), disc, image});
     if (!lines.isEmpty() && lines.first().contains(QLatin1String("Joliet")) && joliet.isEmpty()) {
         QCOMPARE(imaged.status, 1);
         QVERIFY2(imaged.errors.contains(lines.first().section(QLatin1String("error: "), 1)), qPrintable(imaged.errors));

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -87,6 +88,7 @@ DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
 QList<DiscChecker::Finding> DiscChecker::Check()
 {
     findings_.clear();
+    checkLinks();
     checkBackdrops(checkPrograms());
     checkBitmap(GlobalsU::FolderOf(DiscFolder::SamplePics) + QStringLiteral("Sampleware.bmp"), 214, 180, true);
     checkTexts();
@@ -125,7 +127,10 @@ std::set<int> DiscChecker::checkPrograms()
     std::set<int> schemes;
     const QStringList programs = Programs(disc_);
     for (const QString &name : programs) {
-        const DiscTree::Entry &entry = *disc_.Find(name);
+        const DiscTree::Entry *found = disc_.Find(name);
+        if (!found)
+            continue;
+        const DiscTree::Entry &entry = *found;
         if (entry.kind == DiscTree::Kind::Link) {
             error(name, QStringLiteral("is a symbolic link: the menu would look for its files beside the link's "
                                        "target; put a copy of the program here"));
@@ -158,8 +163,7 @@ std::set<int> DiscChecker::checkPrograms()
 void DiscChecker::checkRuntime()
 {
     QStringList files;
-    QHash<QString, QString> leaving;
-    QHash<QString, const DiscTree::Entry *> entries;
+    QSet<QString> broken;
     std::vector<const DiscTree::Entry *> pending;
     if (const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
         runtime && runtime->kind == DiscTree::Kind::Folder)
@@ -173,25 +177,14 @@ void DiscChecker::checkRuntime()
                 pending.push_back(entry.get());
             } else if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry.get())) {
                 files.append(path);
-                leaving.insert(path, entry->target);
+                broken.insert(path);
             } else if (disc_.Seen(*entry) == DiscTree::Kind::File) {
                 files.append(path);
-                entries.insert(path, entry.get());
             }
         }
     }
     std::sort(files.begin(), files.end());
-    const RuntimeCheck runtime(
-        files,
-        [this, &entries](const QString &path, qint64 offset, qint64 length) {
-            const DiscTree::Entry *entry = entries.value(path, nullptr);
-            if (!entry)
-                entry = disc_.Find(path);
-            if (!entry)
-                throw EDiscError(QStringLiteral("missing"));
-            return disc_.Read(*entry, offset, length);
-        },
-        leaving);
+    const RuntimeCheck runtime(files, reader(), broken);
     for (const RuntimeCheck::Problem &problem : runtime.Inspect(programs_)) {
         if (problem.error)
             error(problem.path, problem.what);
@@ -410,33 +403,69 @@ QStringList DiscChecker::windowsPrograms() const
 {
     QStringList programs;
     for (const QString &name : programs_) {
-        if (isWindowsProgram(disc_, *disc_.Find(name)))
+        if (const DiscTree::Entry *entry = disc_.Find(name); entry && isWindowsProgram(disc_, *entry))
             programs.append(name);
     }
     return programs;
+}
+
+void DiscChecker::checkLinks()
+{
+    std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
+    while (!pending.empty()) {
+        const DiscTree::Entry *folder = pending.back();
+        pending.pop_back();
+        for (const auto &entry : folder->children) {
+            if (entry->kind == DiscTree::Kind::Folder)
+                pending.push_back(entry.get());
+            if (entry->kind != DiscTree::Kind::Link)
+                continue;
+            const QString path = DiscTree::PathOf(*entry);
+            switch (disc_.FaultOf(*entry)) {
+            case DiscTree::LinkFault::None:
+                break;
+            case DiscTree::LinkFault::Nothing:
+                error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(entry->target));
+                break;
+            case DiscTree::LinkFault::OffDisc:
+                error(path, QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
+                                           "where it is not")
+                                .arg(entry->target));
+                break;
+            case DiscTree::LinkFault::Loop:
+                error(path, QStringLiteral("link loop"));
+                break;
+            }
+        }
+    }
+}
+
+RuntimeCheck::Reader DiscChecker::reader() const
+{
+    return [this](const QString &path, qint64 offset, qint64 length) {
+        const DiscTree::Entry *entry = disc_.Find(path);
+        if (!entry)
+            throw EDiscError(QStringLiteral("missing"));
+        return disc_.Read(*entry, offset, length);
+    };
 }
 
 void DiscChecker::checkWindowsRuntime()
 {
     // Windows sees the plain files only: Joliet holds no links.
     QStringList files;
-    QHash<QString, const DiscTree::Entry *> entries;
     std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
     while (!pending.empty()) {
         const DiscTree::Entry *folder = pending.back();
         pending.pop_back();
         for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder) {
+            if (entry->kind == DiscTree::Kind::Folder)
                 pending.push_back(entry.get());
-            } else if (entry->kind == DiscTree::Kind::File) {
+            else if (entry->kind == DiscTree::Kind::File)
                 files.append(DiscTree::PathOf(*entry));
-                entries.insert(files.back(), entry.get());
-            }
         }
     }
-    const WindowsCheck windows(files, [this, &entries](const QString &path, qint64 offset, qint64 length) {
-        return disc_.Read(*entries.value(path), offset, length);
-    });
+    const WindowsCheck windows(files, reader());
     for (const WindowsCheck::Problem &problem : windows.Inspect(programs_))
         error(problem.path, problem.what);
 }

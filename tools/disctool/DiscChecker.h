@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DiscTree.h"
+#include "RuntimeCheck.h"
 
 #include <QList>
 #include <QString>
@@ -34,6 +35,8 @@ public:
     static QStringList Programs(const DiscTree &disc);
 
 private:
+    // Links that lead to nothing, off the disc or round a loop.
+    void checkLinks();
     std::set<int> checkPrograms();
     void checkBackdrops(const std::set<int> &schemes);
     void checkBitmap(const QString &path, int width, int height, bool used);
@@ -54,6 +57,8 @@ private:
     // The menu programs at the root that are Windows programs.
     QStringList windowsPrograms() const;
 
+    // Reads a file by its path relative to the disc, found as every path is (Find).
+    RuntimeCheck::Reader reader() const;
     // The entry for a path relative to the disc, found as the menu finds it (case-blind); nullptr
     // when there is none or it is a link to nothing.
     const DiscTree::Entry *resolve(const QString &path) const;

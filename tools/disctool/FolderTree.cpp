@@ -42,7 +42,7 @@ struct Pending
 
 } // namespace
 
-FolderTree::FolderTree(const QString &folder, int maxDepth)
+FolderTree::FolderTree(const QString &folder)
 {
     const QFileInfo info(folder);
     if (!info.isDir())
@@ -92,11 +92,15 @@ FolderTree::FolderTree(const QString &folder, int maxDepth)
                 problems_.append({shown, kindProblem(status.st_mode)});
                 continue;
             }
-            if (kind == Kind::Folder && maxDepth > 0 && at.depth + 1 > maxDepth) {
+            if (kind == Kind::Folder && at.depth + 1 > MaxDepth) {
                 ::closedir(listing);
                 throw EDiscError(QStringLiteral("%1: folders nested more than %2 deep: no disc needs them")
                                      .arg(shown)
-                                     .arg(maxDepth));
+                                     .arg(MaxDepth));
+            }
+            if (qsizetype(hostPaths_.size()) > MaxEntries) {
+                ::closedir(listing);
+                throw EDiscError(QStringLiteral("%1 holds more than %2 files and folders").arg(folder).arg(MaxEntries));
             }
             Entry *entry = Add(at.folder, QString::fromUtf8(name), kind);
             entry->mode = status.st_mode & 07777;
@@ -128,26 +132,10 @@ QString FolderTree::HostPath(const Entry &entry) const
     return QFile::decodeName(hostPaths_.at(entry.index));
 }
 
-DiscTree::Kind FolderTree::Seen(const Entry &entry) const
+QByteArray FolderTree::readData(const Entry &file, qint64 offset, qint64 length) const
 {
-    if (entry.kind != Kind::Link)
-        return entry.kind;
-    struct stat status = {};
-    if (::stat(hostPaths_.at(entry.index).constData(), &status) != 0)
-        return Kind::Other;
-    return S_ISDIR(status.st_mode) ? Kind::Folder : S_ISREG(status.st_mode) ? Kind::File : Kind::Other;
-}
-
-bool FolderTree::Executable(const Entry &entry) const
-{
-    struct stat status = {};
-    return ::stat(hostPaths_.at(entry.index).constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-           (status.st_mode & 0111) != 0;
-}
-
-QByteArray FolderTree::Read(const Entry &file, qint64 offset, qint64 length) const
-{
-    const int descriptor = ::open(hostPaths_.at(file.index).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // The file as it was read into the tree: a link put in its place since is not followed.
+    const int descriptor = ::open(hostPaths_.at(file.index).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
     if (descriptor < 0)
         throw EDiscError(reason());
     QByteArray bytes;
@@ -157,7 +145,7 @@ QByteArray FolderTree::Read(const Entry &file, qint64 offset, qint64 length) con
         ::close(descriptor);
         throw EDiscError(why);
     }
-    bytes.resize(std::clamp<qint64>(std::min<qint64>(length, status.st_size - offset), 0, ChunkSize));
+    bytes.resize(std::max<qint64>(std::min<qint64>(length, status.st_size - offset), 0));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::pread(descriptor, bytes.data() + done, bytes.size() - done, offset + done);

@@ -19,19 +19,18 @@ public:
         QString what;
     };
 
-    // Reads the folder's names and modes (not its contents). maxDepth: how deep folders may nest,
-    // 0 for no limit. Raises EDiscError when folder is no folder or nests deeper.
-    FolderTree(const QString &folder, int maxDepth);
+    // Reads the folder's names and modes (not its contents), and each file's device and inode.
+    // Raises EDiscError when folder is no folder, nests deeper than MaxDepth or holds more than
+    // MaxEntries.
+    explicit FolderTree(const QString &folder);
 
     QString Folder() const { return folder_; }
     const QList<Problem> &Problems() const { return problems_; }
     // The file on this machine that entry stands for.
     QString HostPath(const Entry &entry) const;
 
-    // Links are followed as this machine follows them, also off the disc.
-    Kind Seen(const Entry &entry) const override;
-    bool Executable(const Entry &entry) const override;
-    QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
+protected:
+    QByteArray readData(const Entry &file, qint64 offset, qint64 length) const override;
 
 private:
     QString folder_;

@@ -19,9 +19,6 @@ class ImageReader : public DiscTree
 public:
     // How long reading the image's folders may take.
     static constexpr int TimeLimitSeconds = 10;
-    // Images holding more entries than this are refused.
-    static constexpr int MaxEntries = 200000;
-
     // Whether the file at path holds an ISO 9660 volume (by its content, not its name).
     static bool IsImage(const QString &path);
 
@@ -35,8 +32,10 @@ public:
 
     QString Label() const { return label_; }
 
-    QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
     std::optional<QString> JolietName(const Entry &entry) const override;
+
+protected:
+    QByteArray readData(const Entry &file, qint64 offset, qint64 length) const override;
 
 private:
     void decode(const QByteArray &description);

@@ -165,7 +165,7 @@ void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
 } // namespace
 
 ImageWriter::ImageWriter(const QString &folder)
-    : tree_(std::make_unique<FolderTree>(folder, 0)), root_(tree_->Folder()), timestamp_(Timestamp())
+    : tree_(std::make_unique<FolderTree>(folder)), root_(tree_->Folder()), timestamp_(Timestamp())
 {
     QStringList refused;
     for (const FolderTree::Problem &problem : tree_->Problems())

@@ -27,6 +27,9 @@ public:
     // behind. Raises EDiscError.
     void Write(const QString &image);
 
+    // The folder as read, for checking it before it is written.
+    const FolderTree &Tree() const { return *tree_; }
+
     // "BRINDLE07" for disc 7.
     QString Label() const { return label_; }
 

@@ -61,8 +61,8 @@ QList<QRegularExpression> RuntimeCheck::Patterns(const QString &list, QRegularEx
     return patterns;
 }
 
-RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving)
-    : files_(std::move(files)), read_(std::move(read)), leaving_(std::move(leaving))
+RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QSet<QString> broken)
+    : files_(std::move(files)), read_(std::move(read)), broken_(std::move(broken))
 {
     const QString folder = QLatin1String(RuntimeFolder) + LibraryFolder;
     for (const QString &file : std::as_const(files_)) {
@@ -82,13 +82,8 @@ bool RuntimeCheck::LeftToSystem(const QString &soname)
 
 std::optional<ElfDynamic> RuntimeCheck::read(const QString &path, QList<Problem> &problems) const
 {
-    if (leaving_.contains(path)) {
-        problems.append({true, path,
-                         QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
-                                        "where it is not")
-                             .arg(leaving_.value(path))});
+    if (broken_.contains(path))
         return std::nullopt;
-    }
     try {
         return ElfDynamic::Read([&](std::uint64_t offset, std::uint64_t length) {
             return read_(path, static_cast<qint64>(offset), static_cast<qint64>(length));

@@ -2,9 +2,9 @@
 
 #include "ElfDynamic.h"
 
-#include <QHash>
 #include <QList>
 #include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -30,9 +30,9 @@ public:
     };
 
     // files: every file on the disc, relative to its root ("Runtime/lib/libQt6Core.so.6");
-    // read gives a file's bytes; leaving: the files among them that are links leading off the disc,
-    // with where they lead.
-    RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving = {});
+    // read gives a file's bytes; broken: the files among them that are links leading to no file of
+    // the disc, which the check of the disc's links reports.
+    RuntimeCheck(QStringList files, Reader read, QSet<QString> broken = {});
 
     // The problems of the disc's programs (names at the root) and of the runtime folder.
     QList<Problem> Inspect(const QStringList &programs) const;
@@ -50,6 +50,6 @@ private:
 
     QStringList files_;
     Reader read_;
-    QHash<QString, QString> leaving_;
+    QSet<QString> broken_;
     QStringList libraries_; // the names in the runtime's library folder
 };

@@ -112,8 +112,15 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
             found.root.insert(folded(path), path);
     }
     QList<std::pair<QString, PeImports>> windowsPrograms;
-    for (const QString &program : programs) {
-        std::optional<PeImports> pe = file(program) ? read(program, problems) : std::nullopt;
+    QStringList inspected;
+    for (const QString &name : programs) {
+        // Windows opens the program by its name without regard to case, as every file here is found.
+        const QString *named = file(name);
+        if (!named || inspected.contains(*named))
+            continue;
+        const QString program = *named;
+        inspected.append(program);
+        std::optional<PeImports> pe = read(program, problems);
         if (!pe || !pe->pe)
             continue; // a program for another system
         if (!pe->valid) {
@@ -139,7 +146,7 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
     QStringList folders = found.assemblyFolders;
     folders.append(QLatin1String(RuntimeFolder));
     for (const QString &path : order_) {
-        if (!path.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive) || programs.contains(path))
+        if (!path.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive) || inspected.contains(path))
             continue;
         const bool atRoot = !path.contains(QLatin1Char('/'));
         if (!atRoot && std::none_of(folders.cbegin(), folders.cend(),
