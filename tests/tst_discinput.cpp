@@ -451,6 +451,14 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold_data()
                                                  << "inside the disc folder" << false;
     QTest::newRow("disk full") << "full"
                                << "File too large" << false;
+    QTest::newRow("folders nested 300 deep") << "deep"
+                                             << "folders nested more than 64 deep: no disc needs them" << false;
+    QTest::newRow("more entries than a disc may hold") << "many"
+                                                       << "holds more than 200000 files and folders" << false;
+    QTest::newRow("what check finds an error in")
+        << "faulty"
+        << "error: Files/Text Files/Real.txt: missing\nbrindle-disc: %1: check finds errors in it; nothing was written"
+        << false;
 }
 
 void TestDiscInput::imageRefusesWhatADiscCannotHold()
@@ -498,6 +506,16 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold()
         image = disc + QStringLiteral("/CD07.iso");
     } else if (situation == QLatin1String("full")) {
         prefix = QStringLiteral("trap '' XFSZ; ulimit -f 200;");
+    } else if (situation == QLatin1String("deep")) {
+        QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Deep") + QStringLiteral("/d").repeated(300)));
+    } else if (situation == QLatin1String("many")) {
+        const QByteArray many = sounds + "many/";
+        QCOMPARE(::mkdir(many.constData(), 0755), 0);
+        for (int file = 0; file <= 200000; ++file)
+            ::close(::open((many + QByteArray::number(file)).constData(), O_CREAT | O_WRONLY, 0644));
+    } else if (situation == QLatin1String("faulty")) {
+        QVERIFY(QFile::remove(disc + QStringLiteral("/Files/Text Files/Real.txt")));
+        message = message.arg(disc);
     }
     const QStringList before = entriesOf(QFileInfo(image).absolutePath());
     const ToolOutcome outcome = runTool({QStringLiteral("image"), disc, image}, prefix, wrapper);
