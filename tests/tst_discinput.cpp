@@ -89,6 +89,9 @@ private slots:
     void checkSurvivesHostileImages();
     void checkEndsOnHostileLinks_data();
     void checkEndsOnHostileLinks();
+    void checkBoundsWhatItFinds();
+    void namesAreShownEscaped_data();
+    void namesAreShownEscaped();
     void runtimeCheckFailsWhatWillNotRun_data();
     void runtimeCheckFailsWhatWillNotRun();
     void runtimeCheckFailsWhatMayNotTravel_data();
@@ -269,6 +272,91 @@ void TestDiscInput::checkEndsOnHostileLinks()
         QCOMPARE(outcome.lines.filter(QRegularExpression(QStringLiteral("^error: "))), lines);
         QCOMPARE(outcome.status, status);
     }
+}
+
+// One library needing 4090 libraries of long names, and one DLL importing 4000 DLLs, each under
+// many names for the one piece of the image that holds it.
+void TestDiscInput::checkBoundsWhatItFinds()
+{
+    const auto names = [](int count, const QString &suffix) {
+        QStringList names;
+        for (int name = 0; name < count; ++name)
+            names.append(QString::number(name).rightJustified(240, u'n') + suffix);
+        return names;
+    };
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    QCOMPARE(runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"),
+                      art_, QStringLiteral("--windows-program"), windows})
+                 .status,
+             0);
+    writeRuntime(disc);
+    const QByteArray library = QFile::encodeName(disc + QStringLiteral("/Runtime/lib/hostile"));
+    const QByteArray dll = QFile::encodeName(disc + QStringLiteral("/Runtime/hostile"));
+    QVERIFY(WriteFile(QFile::decodeName(library + ".so"), ElfFile(names(4090, QStringLiteral(".so")))));
+    QVERIFY(WriteFile(QFile::decodeName(dll + ".dll"), PeFile(names(4000, QStringLiteral(".dll")))));
+    for (int name = 1; name < 100; ++name)
+        QCOMPARE(::link(library + ".so", library + QByteArray::number(name) + ".so"), 0);
+    for (int name = 1; name < 40; ++name)
+        QCOMPARE(::link(dll + ".dll", dll + QByteArray::number(name) + ".dll"), 0);
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    // The address sanitizer keeps memory that was freed aside unless told not to.
+    const ToolOutcome outcome = runTool({QStringLiteral("check"), image},
+                                        QStringLiteral("export ASAN_OPTIONS=\"$ASAN_OPTIONS:quarantine_size_mb=0\";"),
+                                        {QStringLiteral("/usr/bin/time"), QStringLiteral("-v")});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.lines.size() < 1200, qPrintable(QString::number(outcome.lines.size())));
+    for (const QString &line : outcome.lines)
+        QVERIFY2(line.size() < 600, qPrintable(line));
+    QVERIFY(outcome.lines.contains(QStringLiteral("error: Runtime/lib/hostile.so: ... and 4085 more")));
+    QCOMPARE(
+        outcome.lines
+            .filter(QRegularExpression(QStringLiteral("^error: \\./: \\.\\.\\. and \\d+ more findings, left out$")))
+            .size(),
+        1);
+    const QRegularExpressionMatch peak =
+        QRegularExpression(QStringLiteral("Maximum resident set size \\(kbytes\\): (\\d+)")).match(outcome.errors);
+    QVERIFY2(peak.hasMatch(), qPrintable(outcome.errors));
+    qInfo("check's peak: %lld kB", peak.captured(1).toLongLong());
+    QVERIFY2(peak.captured(1).toLongLong() < 512 * 1024, qPrintable(peak.captured(1)));
+}
+
+void TestDiscInput::namesAreShownEscaped_data()
+{
+    QTest::addColumn<QString>("command"); // "check", "check image", "image" or "make"
+    QTest::newRow("check of a folder") << "check";
+    QTest::newRow("check of its image") << "check image";
+    QTest::newRow("image") << "image";
+    QTest::newRow("make") << "make";
+}
+
+// A name that would erase the line above it and forge one of its own shows as its escapes.
+void TestDiscInput::namesAreShownEscaped()
+{
+    QFETCH(QString, command);
+    const QString hostile = QStringLiteral("x\x1b[1A\x1b[2K\rforged\n");
+    const QString disc = scratch_->filePath(hostile);
+    ToolOutcome outcome;
+    if (command == QLatin1String("make")) {
+        outcome = runTool(
+            {QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_});
+    } else {
+        QVERIFY(QFile::rename(makeDisc(), disc));
+        QVERIFY(WriteFile(disc + QStringLiteral("/Files/Templates/") + hostile + QStringLiteral(".txt"), "x"));
+        QVERIFY(QFile::remove(disc + QStringLiteral("/Files/Text Files/Real.txt")));
+        if (command == QLatin1String("check"))
+            outcome = runTool({QStringLiteral("check"), disc});
+        else if (command == QLatin1String("image"))
+            outcome = runTool({QStringLiteral("image"), disc, scratch_->filePath(QStringLiteral("disc.iso"))});
+        else
+            outcome = runTool({QStringLiteral("check"), makeImage(disc, QStringLiteral("disc.iso"))});
+    }
+    const QString printed = outcome.lines.join(QLatin1Char('\n')) + QLatin1Char('\n') + outcome.errors;
+    QVERIFY2(printed.contains(QStringLiteral("x\\x1b[1A\\x1b[2K\\rforged\\n")), qPrintable(printed));
+    QVERIFY2(!printed.contains(QLatin1Char('\x1b')) && !printed.contains(QLatin1Char('\r')), qPrintable(printed));
+    QVERIFY2(!printed.contains(QRegularExpression(QStringLiteral("^forged"), QRegularExpression::MultilineOption)),
+             qPrintable(printed));
 }
 
 void TestDiscInput::writeRuntime(const QString &disc)

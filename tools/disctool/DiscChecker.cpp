@@ -4,6 +4,7 @@
 #include "EDiscError.h"
 #include "LicenceCheck.h"
 #include "RuntimeCheck.h"
+#include "ShownText.h"
 #include "WindowsCheck.h"
 #include "WindowsNames.h"
 
@@ -78,16 +79,11 @@ constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
 } // namespace
 
-QString DiscChecker::Finding::Line() const
-{
-    return (error ? QStringLiteral("error: ") : QStringLiteral("warning: ")) + path + QStringLiteral(": ") + what;
-}
-
 DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
 
-QList<DiscChecker::Finding> DiscChecker::Check()
+QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
 {
-    findings_.clear();
+    findings_ = FindingList();
     checkLinks();
     checkBackdrops(checkPrograms());
     checkBitmap(GlobalsU::FolderOf(DiscFolder::SamplePics) + QStringLiteral("Sampleware.bmp"), 214, 180, true);
@@ -103,8 +99,9 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkWindowsRuntime();
     checkAutorunInf();
     checkWindowsNames(disc_.Root(), !windowsPrograms().isEmpty());
-    std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
-    return findings_;
+    for (const Finding &finding : found)
+        findings_.Add(finding);
+    return findings_.Findings();
 }
 
 QStringList DiscChecker::Programs(const DiscTree &disc)
@@ -184,13 +181,7 @@ void DiscChecker::checkRuntime()
         }
     }
     std::sort(files.begin(), files.end());
-    const RuntimeCheck runtime(files, reader(), broken);
-    for (const RuntimeCheck::Problem &problem : runtime.Inspect(programs_)) {
-        if (problem.error)
-            error(problem.path, problem.what);
-        else
-            warning(problem.path, problem.what);
-    }
+    RuntimeCheck(files, reader(), broken).Inspect(programs_, findings_);
 }
 
 // A disc that carries Qt and the fonts carries their licences, notices and Qt's source with them.
@@ -425,12 +416,12 @@ void DiscChecker::checkLinks()
             case DiscTree::LinkFault::None:
                 break;
             case DiscTree::LinkFault::Nothing:
-                error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(entry->target));
+                error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(ShownText::Cut(entry->target)));
                 break;
             case DiscTree::LinkFault::OffDisc:
                 error(path, QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
                                            "where it is not")
-                                .arg(entry->target));
+                                .arg(ShownText::Cut(entry->target)));
                 break;
             case DiscTree::LinkFault::Loop:
                 error(path, QStringLiteral("link loop"));
@@ -465,9 +456,7 @@ void DiscChecker::checkWindowsRuntime()
                 files.append(DiscTree::PathOf(*entry));
         }
     }
-    const WindowsCheck windows(files, reader());
-    for (const WindowsCheck::Problem &problem : windows.Inspect(programs_))
-        error(problem.path, problem.what);
+    WindowsCheck(files, reader()).Inspect(programs_, findings_);
 }
 
 void DiscChecker::checkAutorunInf()
@@ -524,15 +513,14 @@ void DiscChecker::checkAutorunInf()
     } else if (const DiscTree::Entry *entry = onDisc(program); !entry) {
         error(path, QStringLiteral("names %1 to start, which is not on the disc: Windows cannot start the menu when "
                                    "the disc is inserted")
-                        .arg(program));
+                        .arg(ShownText::Cut(program)));
     } else if (!isWindowsProgram(disc_, *entry)) {
-        error(
-            path,
-            QStringLiteral("names %1 to start, which is not a Windows program: Windows cannot start it").arg(program));
+        error(path, QStringLiteral("names %1 to start, which is not a Windows program: Windows cannot start it")
+                        .arg(ShownText::Cut(program)));
     }
     if (!icon.trimmed().isEmpty() && !onDisc(icon.trimmed()))
         error(path, QStringLiteral("names the icon %1, which is not on the disc: Windows shows no icon for the disc")
-                        .arg(icon.trimmed()));
+                        .arg(ShownText::Cut(icon.trimmed())));
 }
 
 void DiscChecker::checkWindowsNames(const DiscTree::Entry &folder, bool windows)
@@ -589,10 +577,10 @@ QStringList DiscChecker::listed(const DiscTree::Entry &folder, const QString &pa
 
 void DiscChecker::error(const QString &path, const QString &what)
 {
-    findings_.append({true, path, what});
+    findings_.Add(true, path, what);
 }
 
 void DiscChecker::warning(const QString &path, const QString &what)
 {
-    findings_.append({false, path, what});
+    findings_.Add(false, path, what);
 }

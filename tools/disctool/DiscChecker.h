@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DiscTree.h"
+#include "Finding.h"
+#include "FindingList.h"
 #include "RuntimeCheck.h"
 
 #include <QList>
@@ -15,20 +17,13 @@
 class DiscChecker
 {
 public:
-    struct Finding
-    {
-        bool error = false;
-        QString path; // relative to the disc folder
-        QString what;
-
-        // "error: <path>: <what>" or "warning: <path>: <what>".
-        QString Line() const;
-    };
+    using Finding = ::Finding;
 
     explicit DiscChecker(const DiscTree &disc);
 
-    // Everything found: the errors first, then the warnings, each in the order the disc was walked.
-    QList<Finding> Check();
+    // Everything found, found (what reading the disc found) with the rest: the errors first, then
+    // the warnings, each in the order the disc was walked, bounded as FindingList bounds them.
+    QList<Finding> Check(const QList<Finding> &found = {});
 
     // The files at the root of a disc that the menu would take for its program (by their first
     // bytes, not by their modes), in name order.
@@ -71,6 +66,6 @@ private:
     void warning(const QString &path, const QString &what);
 
     const DiscTree &disc_;
-    QList<Finding> findings_;
+    FindingList findings_;
     QStringList programs_; // the menu programs at the root
 };

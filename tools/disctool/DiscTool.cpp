@@ -6,6 +6,7 @@
 #include "FolderTree.h"
 #include "ImageReader.h"
 #include "ImageWriter.h"
+#include "ShownText.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -113,18 +114,18 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
         options.name = parsed.name;
     DiscMaker maker(options);
     for (const QString &warning : maker.Make())
-        err << "warning: " << warning << '\n';
-    out << maker.Summary() << '\n';
+        err << "warning: " << ShownText::Escaped(warning) << '\n';
+    out << ShownText::Escaped(maker.Summary()) << '\n';
     return DiscTool::Success;
 }
 
 // A folder is checked as the disc it makes, plus what a disc cannot hold: by check and by image alike.
 QList<DiscChecker::Finding> checkFolder(const FolderTree &folder)
 {
-    QList<DiscChecker::Finding> findings = DiscChecker(folder).Check();
+    QList<DiscChecker::Finding> problems;
     for (const FolderTree::Problem &problem : folder.Problems())
-        findings.append({true, problem.path, problem.what});
-    return findings;
+        problems.append({true, problem.path, problem.what});
+    return DiscChecker(folder).Check(problems);
 }
 
 bool failed(const QList<DiscChecker::Finding> &findings)
@@ -146,22 +147,17 @@ int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
                              .arg(parsed.folder));
     }
     writer.Write(parsed.image);
-    out << QStringLiteral("volume %1 written to %2").arg(writer.Label(), parsed.image) << '\n';
+    out << ShownText::Escaped(QStringLiteral("volume %1 written to %2").arg(writer.Label(), parsed.image)) << '\n';
     return DiscTool::Success;
 }
 
 // An image is checked as a desktop mounting it shows it, plus what only an image can get wrong.
 QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
 {
-    QList<DiscChecker::Finding> findings;
-    if (image) {
-        const ImageReader reader(path);
-        findings = DiscChecker(reader).Check() + reader.Findings();
-    } else {
-        findings = checkFolder(FolderTree(path));
-    }
-    std::stable_partition(findings.begin(), findings.end(), [](const DiscChecker::Finding &f) { return f.error; });
-    return findings;
+    if (!image)
+        return checkFolder(FolderTree(path));
+    const ImageReader reader(path);
+    return DiscChecker(reader).Check(reader.Findings());
 }
 
 int check(const Parsed &parsed, QTextStream &out)
@@ -183,15 +179,20 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     const Parsed parsed = parse(arguments);
     if (!parsed.problem.isEmpty()) {
-        err << "brindle-disc: " << parsed.problem << '\n' << UsageText;
+        err << "brindle-disc: " << ShownText::Escaped(parsed.problem) << '\n' << UsageText;
         return Usage;
     }
     try {
         if (parsed.command == QStringLiteral("make"))
             return make(parsed, out, err);
         return parsed.command == QStringLiteral("image") ? image(parsed, out, err) : check(parsed, out);
+    } catch (const EDiscError &e) {
+        err << "brindle-disc: " << ShownText::Escaped(e.Message()) << '\n';
+        for (const QString &detail : e.Details())
+            err << "  " << ShownText::Escaped(detail) << '\n';
+        return Failure;
     } catch (const Exception &e) {
-        err << "brindle-disc: " << e.Message() << '\n';
+        err << "brindle-disc: " << ShownText::Escaped(e.Message()) << '\n';
         return Failure;
     }
 }

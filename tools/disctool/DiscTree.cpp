@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "EDiscError.h"
+#include "ShownText.h"
 
 #include <algorithm>
 #include <deque>
@@ -94,9 +95,9 @@ QString DiscTree::FaultText(const Entry &link) const
     case LinkFault::None:
         break;
     case LinkFault::Nothing:
-        return QStringLiteral("it is a link to nothing on the disc (%1)").arg(link.target);
+        return QStringLiteral("it is a link to nothing on the disc (%1)").arg(ShownText::Cut(link.target));
     case LinkFault::OffDisc:
-        return QStringLiteral("it is a link that leads off the disc, to %1").arg(link.target);
+        return QStringLiteral("it is a link that leads off the disc, to %1").arg(ShownText::Cut(link.target));
     case LinkFault::Loop:
         return QStringLiteral("link loop");
     }

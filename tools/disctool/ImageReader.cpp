@@ -386,11 +386,12 @@ bool ImageReader::IsImage(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.seek(32768) && file.read(6).mid(1) == QByteArrayLiteral("CD001");
 }
 
-ImageReader::ImageReader(const QString &path) : path_(path)
+ImageReader::ImageReader(const QString &path) : path_(path), image_(path)
 {
     sections_.emplace_back(); // the root's
     decode(describeInChild(path));
     Sort();
+    image_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 ImageReader::~ImageReader() = default;
@@ -460,8 +461,8 @@ std::optional<QString> ImageReader::JolietName(const Entry &entry) const
 
 QByteArray ImageReader::readData(const Entry &file, qint64 offset, qint64 length) const
 {
-    QFile image(path_);
-    if (!image.open(QIODevice::ReadOnly))
+    QFile &image = image_;
+    if (!image.isOpen())
         throw EDiscError(image.errorString());
     QByteArray bytes;
     qint64 start = 0; // of the current section within the file

@@ -3,6 +3,7 @@
 #include "DiscChecker.h"
 #include "DiscTree.h"
 
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -47,6 +48,7 @@ private:
     };
 
     QString path_;
+    mutable QFile image_; // open while the image is read from
     QString label_;
     QList<DiscChecker::Finding> findings_;
     QHash<QString, QString> jolietNames_;        // by path, where Joliet does not hold the name as it stands

@@ -169,7 +169,7 @@ ImageWriter::ImageWriter(const QString &folder)
 {
     QStringList refused;
     for (const FolderTree::Problem &problem : tree_->Problems())
-        refused.append(QStringLiteral("  %1: %2").arg(problem.path, problem.what));
+        refused.append(QStringLiteral("%1: %2").arg(problem.path, problem.what));
     const QStringList programs = DiscChecker::Programs(*tree_);
     // Windows reads the names through Joliet: on a disc for Windows each must be mastered as it stands.
     const bool windows = std::any_of(programs.cbegin(), programs.cend(), [this](const QString &program) {
@@ -185,20 +185,20 @@ ImageWriter::ImageWriter(const QString &folder)
                                      ? WindowsNames::PathProblem(DiscTree::PathOf(*entry))
                                      : QString();
             if (!name.isEmpty())
-                refused.append(QStringLiteral("  %1: %2").arg(DiscTree::PathOf(*entry), name));
+                refused.append(QStringLiteral("%1: %2").arg(DiscTree::PathOf(*entry), name));
             if (entry->kind == DiscTree::Kind::Folder)
                 pending.emplace_back(entry.get(), names && name.isEmpty());
             else if (entry->kind == DiscTree::Kind::File &&
                      ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0) {
                 const QString why = reason(errno);
-                refused.append(QStringLiteral("  %1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
+                refused.append(QStringLiteral("%1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
             }
         }
     }
     if (!refused.isEmpty()) {
         std::sort(refused.begin(), refused.end());
-        throw EDiscError(QStringLiteral("%1 holds what cannot go on a disc; nothing was written:\n%2")
-                             .arg(folder, refused.join(QLatin1Char('\n'))));
+        throw EDiscError(QStringLiteral("%1 holds what cannot go on a disc; nothing was written:").arg(folder),
+                         refused);
     }
 
     if (programs.isEmpty())
