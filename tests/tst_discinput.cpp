@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStringEncoder>
@@ -20,6 +21,8 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -98,6 +101,7 @@ private slots:
     void runtimeCheckFailsWhatMayNotTravel();
     void imageRefusesWhatADiscCannotHold_data();
     void imageRefusesWhatADiscCannotHold();
+    void imageHoldsTheFilesItChecked();
     void peReaderRefusesDamagedFiles_data();
     void peReaderRefusesDamagedFiles();
     void windowsCheckFailsWhatWillNotStart_data();
@@ -619,6 +623,41 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold()
         const QString printed = checked.lines.join(QLatin1Char('\n'));
         QVERIFY2(printed.contains(QStringLiteral("error: ") + message), qPrintable(printed));
     }
+}
+
+// A file of the folder swapped for a link to another user's file the moment the image starts
+// being written: the image is not written, and says why.
+void TestDiscInput::imageHoldsTheFilesItChecked()
+{
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    const QString secret = scratch_->filePath(QStringLiteral("secret"));
+    QVERIFY(WriteFile(secret, "another user's own"));
+    QVERIFY(QFile::setPermissions(secret, QFile::ReadOwner | QFile::WriteOwner));
+    // A file no start of the menu reads, whose data comes late in the image.
+    const QByteArray text = QFile::encodeName(disc + QStringLiteral("/Files/Templates/Household Budget.xls"));
+    const QByteArray swap = QFile::encodeName(scratch_->filePath(QStringLiteral("swap")));
+    QCOMPARE(::symlink(QFile::encodeName(secret).constData(), swap.constData()), 0);
+    const QString output = scratch_->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(output));
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(output).constData(), IN_CREATE) >= 0);
+
+    QProcess tool;
+    tool.start(QStringLiteral(BRINDLE_DISC_TOOL),
+               {QStringLiteral("image"), disc, output + QStringLiteral("/disc.iso")});
+    pollfd created{watch, POLLIN, 0};
+    QVERIFY2(::poll(&created, 1, 60000) == 1, tool.readAllStandardError().constData());
+    QCOMPARE(::rename(swap.constData(), text.constData()), 0);
+    QVERIFY(tool.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY2(errors.contains(
+                 QStringLiteral("Files/Templates/Household Budget.xls was replaced by a link after it was checked")),
+             qPrintable(errors));
+    QCOMPARE(entriesOf(output), QStringList());
 }
 
 void TestDiscInput::peReaderRefusesDamagedFiles_data()

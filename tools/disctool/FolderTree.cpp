@@ -49,6 +49,7 @@ FolderTree::FolderTree(const QString &folder)
         throw EDiscError(QStringLiteral("%1 is not a folder").arg(folder));
     folder_ = info.absoluteFilePath();
     hostPaths_.push_back(QFile::encodeName(folder_));
+    identities_.emplace_back();
 
     std::vector<Pending> pending{{&root_, 0}};
     while (!pending.empty()) {
@@ -107,6 +108,7 @@ FolderTree::FolderTree(const QString &folder)
             entry->size = status.st_size;
             entry->index = static_cast<qsizetype>(hostPaths_.size());
             hostPaths_.push_back(hostPath);
+            identities_.emplace_back(status.st_dev, status.st_ino);
             if (kind == Kind::Link) {
                 QByteArray target(PATH_MAX, '\0');
                 const ssize_t length = ::readlink(hostPath.constData(), target.data(), target.size());
@@ -130,6 +132,11 @@ FolderTree::FolderTree(const QString &folder)
 QString FolderTree::HostPath(const Entry &entry) const
 {
     return QFile::decodeName(hostPaths_.at(entry.index));
+}
+
+std::pair<dev_t, ino_t> FolderTree::Identity(const Entry &entry) const
+{
+    return identities_.at(entry.index);
 }
 
 QByteArray FolderTree::readData(const Entry &file, qint64 offset, qint64 length) const

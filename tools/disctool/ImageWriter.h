@@ -8,6 +8,10 @@
 
 class FolderTree;
 
+namespace FolderStream {
+class Failure;
+}
+
 struct Iso_Dir;
 struct Iso_Image;
 
@@ -37,7 +41,7 @@ public:
     static std::time_t Timestamp();
 
 private:
-    void addTree(Iso_Image *image) const;
+    void addTree(Iso_Image *image, FolderStream::Failure &failure) const;
 
     std::unique_ptr<FolderTree> tree_;
     QString root_;
