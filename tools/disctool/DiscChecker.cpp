@@ -161,23 +161,13 @@ void DiscChecker::checkRuntime()
 {
     QStringList files;
     QSet<QString> broken;
-    std::vector<const DiscTree::Entry *> pending;
-    if (const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
-        runtime && runtime->kind == DiscTree::Kind::Folder)
-        pending.push_back(runtime);
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            const QString path = DiscTree::PathOf(*entry);
-            if (entry->kind == DiscTree::Kind::Folder) {
-                pending.push_back(entry.get());
-            } else if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry.get())) {
-                files.append(path);
-                broken.insert(path);
-            } else if (disc_.Seen(*entry) == DiscTree::Kind::File) {
-                files.append(path);
-            }
+    for (const DiscTree::Entry *entry : DiscTree::Below(disc_.Find(QLatin1String(RuntimeFolder)))) {
+        const QString path = DiscTree::PathOf(*entry);
+        if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry)) {
+            files.append(path);
+            broken.insert(path);
+        } else if (entry->kind != DiscTree::Kind::Folder && disc_.Seen(*entry) == DiscTree::Kind::File) {
+            files.append(path);
         }
     }
     std::sort(files.begin(), files.end());
@@ -188,19 +178,9 @@ void DiscChecker::checkRuntime()
 void DiscChecker::checkRuntimeLicences()
 {
     QStringList files;
-    std::vector<const DiscTree::Entry *> pending;
-    const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
-    if (runtime && disc_.Seen(*runtime) == DiscTree::Kind::Folder)
-        pending.push_back(disc_.Follow(runtime));
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder)
-                pending.push_back(entry.get());
-            else if (disc_.Seen(*entry) == DiscTree::Kind::File)
-                files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
-        }
+    for (const DiscTree::Entry *entry : DiscTree::Below(disc_.Follow(disc_.Find(QLatin1String(RuntimeFolder))))) {
+        if (entry->kind != DiscTree::Kind::Folder && disc_.Seen(*entry) == DiscTree::Kind::File)
+            files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
     }
     for (const RuntimeCheck::Problem &problem : LicenceCheck(files).Inspect())
         error(problem.path, problem.what);
@@ -402,31 +382,24 @@ QStringList DiscChecker::windowsPrograms() const
 
 void DiscChecker::checkLinks()
 {
-    std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder)
-                pending.push_back(entry.get());
-            if (entry->kind != DiscTree::Kind::Link)
-                continue;
-            const QString path = DiscTree::PathOf(*entry);
-            switch (disc_.FaultOf(*entry)) {
-            case DiscTree::LinkFault::None:
-                break;
-            case DiscTree::LinkFault::Nothing:
-                error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(ShownText::Cut(entry->target)));
-                break;
-            case DiscTree::LinkFault::OffDisc:
-                error(path, QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
-                                           "where it is not")
-                                .arg(ShownText::Cut(entry->target)));
-                break;
-            case DiscTree::LinkFault::Loop:
-                error(path, QStringLiteral("link loop"));
-                break;
-            }
+    for (const DiscTree::Entry *entry : DiscTree::Below(&disc_.Root())) {
+        if (entry->kind != DiscTree::Kind::Link)
+            continue;
+        const QString path = DiscTree::PathOf(*entry);
+        switch (disc_.FaultOf(*entry)) {
+        case DiscTree::LinkFault::None:
+            break;
+        case DiscTree::LinkFault::Nothing:
+            error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(ShownText::Cut(entry->target)));
+            break;
+        case DiscTree::LinkFault::OffDisc:
+            error(path, QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
+                                       "where it is not")
+                            .arg(ShownText::Cut(entry->target)));
+            break;
+        case DiscTree::LinkFault::Loop:
+            error(path, QStringLiteral("link loop"));
+            break;
         }
     }
 }
@@ -445,16 +418,9 @@ void DiscChecker::checkWindowsRuntime()
 {
     // Windows sees the plain files only: Joliet holds no links.
     QStringList files;
-    std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder)
-                pending.push_back(entry.get());
-            else if (entry->kind == DiscTree::Kind::File)
-                files.append(DiscTree::PathOf(*entry));
-        }
+    for (const DiscTree::Entry *entry : DiscTree::Below(&disc_.Root())) {
+        if (entry->kind == DiscTree::Kind::File)
+            files.append(DiscTree::PathOf(*entry));
     }
     WindowsCheck(files, reader()).Inspect(programs_, findings_);
 }

@@ -204,6 +204,24 @@ std::optional<QString> DiscTree::JolietName(const Entry &) const
     return std::nullopt;
 }
 
+std::vector<const DiscTree::Entry *> DiscTree::Below(const Entry *folder)
+{
+    std::vector<const Entry *> below;
+    std::vector<const Entry *> pending;
+    if (folder && folder->kind == Kind::Folder)
+        pending.push_back(folder);
+    while (!pending.empty()) {
+        const Entry *at = pending.back();
+        pending.pop_back();
+        for (const auto &entry : at->children) {
+            below.push_back(entry.get());
+            if (entry->kind == Kind::Folder)
+                pending.push_back(entry.get());
+        }
+    }
+    return below;
+}
+
 QString DiscTree::PathOf(const Entry &entry)
 {
     if (!entry.parent)

@@ -70,6 +70,10 @@ public:
     // when Joliet does not hold it at all; nullopt when it is the same or the source cannot tell.
     virtual std::optional<QString> JolietName(const Entry &entry) const;
 
+    // Every entry below folder (none for nullptr or what is no folder), the folders below it
+    // entered, not those that links lead to.
+    static std::vector<const Entry *> Below(const Entry *folder);
+
     // The path of entry relative to the root; "./" for the root.
     static QString PathOf(const Entry &entry);
 
