@@ -174,7 +174,8 @@ ImageWriter::ImageWriter(const QString &folder)
     const QStringList programs = DiscChecker::Programs(*tree_);
     // Windows reads the names through Joliet: on a disc for Windows each must be mastered as it stands.
     const bool windows = std::any_of(programs.cbegin(), programs.cend(), [this](const QString &program) {
-        return tree_->Read(*tree_->Find(program), 0, 2) == QByteArrayLiteral("MZ");
+        const DiscTree::Entry *entry = tree_->Find(program);
+        return entry && tree_->Read(*entry, 0, 2) == QByteArrayLiteral("MZ");
     });
     // Each folder with whether the names in it are still to be looked at (not below a refused one).
     std::vector<std::pair<const DiscTree::Entry *, bool>> pending{{&tree_->Root(), windows}};
