@@ -47,30 +47,34 @@ int fail(Source &source, const QString &why)
     return static_cast<int>(ISO_FILE_READ_ERROR);
 }
 
-int openSource(IsoStream *stream)
-{
-    Source &source = sourceOf(stream);
-    source.descriptor = ::open(source.hostPath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
-    if (source.descriptor < 0)
-        return fail(source, errno == ELOOP ? QStringLiteral("was replaced by a link after it was checked")
-                                           : QStringLiteral("cannot be read: %1")
-                                                 .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    struct stat status = {};
-    if (::fstat(source.descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_dev != source.device ||
-        status.st_ino != source.inode)
-        return fail(source, QStringLiteral("was replaced after it was checked"));
-    if (status.st_size != source.size)
-        return fail(source, QStringLiteral("changed after it was checked"));
-    source.done = 0;
-    return ISO_SUCCESS;
-}
-
 int closeSource(IsoStream *stream)
 {
     Source &source = sourceOf(stream);
     if (source.descriptor >= 0)
         ::close(source.descriptor);
     source.descriptor = -1;
+    return ISO_SUCCESS;
+}
+
+int openSource(IsoStream *stream)
+{
+    closeSource(stream);
+    Source &source = sourceOf(stream);
+    source.descriptor = ::open(source.hostPath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (source.descriptor < 0)
+        return fail(source,
+                    errno == ELOOP
+                        ? QStringLiteral("was replaced by a link after it was checked")
+                        : QStringLiteral("cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    struct stat status = {};
+    const bool same = ::fstat(source.descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+                      status.st_dev == source.device && status.st_ino == source.inode;
+    if (!same || status.st_size != source.size) {
+        closeSource(stream);
+        return fail(source, same ? QStringLiteral("changed after it was checked")
+                                 : QStringLiteral("was replaced after it was checked"));
+    }
+    source.done = 0;
     return ISO_SUCCESS;
 }
 
@@ -125,8 +129,8 @@ int sameSize(IsoStream *)
     return ISO_SUCCESS;
 }
 
-IsoStreamIface Methods = {1,           {'u', 's', 'e', 'r'}, openSource, closeSource, sizeOf, readSource, repeatable,
-                          identify,    freeSource,           sameSize,   nullptr,     nullptr, nullptr};
+IsoStreamIface Methods = {1,        {'u', 's', 'e', 'r'}, openSource, closeSource, sizeOf,  readSource, repeatable,
+                          identify, freeSource,           sameSize,   nullptr,     nullptr, nullptr};
 
 } // namespace
 
