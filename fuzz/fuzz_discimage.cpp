@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     image->flush();
     try {
         const ImageReader reader(image->fileName());
-        const QList<DiscChecker::Finding> findings = DiscChecker(reader).Check() + reader.Findings();
+        const QList<DiscChecker::Finding> findings = DiscChecker(reader).Check(reader.Findings());
         for (const DiscChecker::Finding &finding : findings) {
             if (finding.path.isEmpty() || finding.what.isEmpty())
                 std::abort();

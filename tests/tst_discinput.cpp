@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStringEncoder>
@@ -20,6 +21,8 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -87,12 +90,18 @@ private slots:
 
     void checkSurvivesHostileImages_data();
     void checkSurvivesHostileImages();
+    void checkEndsOnHostileLinks_data();
+    void checkEndsOnHostileLinks();
+    void checkBoundsWhatItFinds();
+    void namesAreShownEscaped_data();
+    void namesAreShownEscaped();
     void runtimeCheckFailsWhatWillNotRun_data();
     void runtimeCheckFailsWhatWillNotRun();
     void runtimeCheckFailsWhatMayNotTravel_data();
     void runtimeCheckFailsWhatMayNotTravel();
     void imageRefusesWhatADiscCannotHold_data();
     void imageRefusesWhatADiscCannotHold();
+    void imageHoldsTheFilesItChecked();
     void peReaderRefusesDamagedFiles_data();
     void peReaderRefusesDamagedFiles();
     void windowsCheckFailsWhatWillNotStart_data();
@@ -101,7 +110,8 @@ private slots:
 private:
     // A freshly made disc in the test's scratch folder; its path.
     QString makeDisc();
-    // The image of folder beside it; empty when it could not be made.
+    // The image of folder beside it, mastered whatever the check finds in the folder; empty when it
+    // could not be made.
     QString makeImage(const QString &folder, const QString &name);
     // Lays out a runtime as the disc's program needs it, the program needing Qt from it.
     void writeRuntime(const QString &disc);
@@ -141,7 +151,7 @@ QString TestDiscInput::makeDisc()
 QString TestDiscInput::makeImage(const QString &folder, const QString &name)
 {
     const QString image = scratch_->filePath(name);
-    const ToolOutcome made = runTool({QStringLiteral("image"), folder, image});
+    const ToolOutcome made = runTool({QStringLiteral("image"), QStringLiteral("--force"), folder, image});
     if (made.status != 0)
         qWarning().noquote() << made.errors;
     return made.status == 0 ? image : QString();
@@ -176,7 +186,11 @@ void TestDiscInput::checkSurvivesHostileImages()
     } else if (damage == QLatin1String("deep")) {
         QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Deep") + QStringLiteral("/d").repeated(130)));
     }
-    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    // The tool masters no folders nested deeper than it checks: another tool's image.
+    const QString image = damage == QLatin1String("deep") ? scratch_->filePath(QStringLiteral("disc.iso"))
+                                                          : makeImage(disc, QStringLiteral("disc.iso"));
+    if (damage == QLatin1String("deep"))
+        QCOMPARE(RunTool(QStringLiteral("xorrisofs"), {"-quiet", "-R", "-J", "-o", image, disc}).status, 0);
     QVERIFY(!image.isEmpty());
     QByteArray bytes = ReadAll(image);
     if (damage == QLatin1String("colliding names"))
@@ -202,6 +216,151 @@ void TestDiscInput::checkSurvivesHostileImages()
     struct stat status = {};
     QCOMPARE(::stat(QFile::encodeName(outside).constData(), &status), 0);
     QCOMPARE(status.st_mode & 07777, mode_t(0600));
+}
+
+void TestDiscInput::checkEndsOnHostileLinks_data()
+{
+    // "<link>|<target>", one link a line; a target may hold no more than Rock Ridge does (1024 bytes)
+    QTest::addColumn<QString>("links");
+    QTest::addColumn<QStringList>("lines"); // errors both checks print
+    QTest::addColumn<int>("status");
+
+    QString chain = QStringLiteral("c1|Files") + QStringLiteral("/../Files").repeated(100);
+    for (int level = 2; level <= 5; ++level)
+        chain += QStringLiteral("\nc%1|c%2").arg(level).arg(level - 1) +
+                 QStringLiteral("/../c%1").arg(level - 1).repeated(100);
+    QTest::newRow("a loop through itself at the root") << "loop|loop/x" << QStringList{"error: loop: link loop"} << 1;
+    QTest::newRow("a loop through itself in the runtime")
+        << "Runtime/lib/x.so|x.so/y" << QStringList{"error: Runtime/lib/x.so: link loop"} << 1;
+    QTest::newRow("links round each other")
+        << "a|b/x\nb|a" << QStringList{"error: a: link loop", "error: b: link loop"} << 1;
+    QTest::newRow("a chain of long links") << chain << QStringList() << 0;
+    QTest::newRow("the program's name in other letters")
+        << "cd07|CD07"
+        << QStringList{"error: cd07: is a symbolic link: the menu would look for its files beside the link's target; "
+                       "put a copy of the program here"}
+        << 1;
+    QTest::newRow("a text leading off the disc")
+        << "Files/Text Files/Zip.txt|../../../elsewhere/Zip.txt"
+        << QStringList{"error: Files/Text Files/Zip.txt: is a link that leads off the disc, to "
+                       "../../../elsewhere/Zip.txt: the desktop looks for it there, where it is not",
+                       "error: Files/Text Files/Zip.txt: missing"}
+        << 1;
+}
+
+// Links are judged as the image holds them, each resolved once, whatever their targets run through.
+void TestDiscInput::checkEndsOnHostileLinks()
+{
+    QFETCH(QString, links);
+    QFETCH(QStringList, lines);
+    QFETCH(int, status);
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    // Where a link leaving the disc leads on this machine: a file the folder's check would pass.
+    QVERIFY(WriteFile(scratch_->filePath(QStringLiteral("elsewhere/Zip.txt")), "Zip"));
+    for (const QString &link : links.split(QLatin1Char('\n'))) {
+        const QString path = disc + QLatin1Char('/') + link.section(QLatin1Char('|'), 0, 0);
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QCOMPARE(::symlink(QFile::encodeName(link.section(QLatin1Char('|'), 1)).constData(),
+                           QFile::encodeName(path).constData()),
+                 0);
+    }
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    for (const QString &checked : {disc, image}) {
+        QElapsedTimer clock;
+        clock.start();
+        const ToolOutcome outcome = runTool({QStringLiteral("check"), checked}, {}, {}, 60000);
+        QVERIFY2(clock.elapsed() < 30000, "the check ran for more than 30 seconds");
+        QCOMPARE(outcome.lines.filter(QRegularExpression(QStringLiteral("^error: "))), lines);
+        QCOMPARE(outcome.status, status);
+    }
+}
+
+// One library needing 4090 libraries of long names, and one DLL importing 4000 DLLs, each under
+// many names for the one piece of the image that holds it.
+void TestDiscInput::checkBoundsWhatItFinds()
+{
+    const auto names = [](int count, const QString &suffix) {
+        QStringList names;
+        for (int name = 0; name < count; ++name)
+            names.append(QString::number(name).rightJustified(240, u'n') + suffix);
+        return names;
+    };
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    QCOMPARE(runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"),
+                      art_, QStringLiteral("--windows-program"), windows})
+                 .status,
+             0);
+    writeRuntime(disc);
+    const QByteArray library = QFile::encodeName(disc + QStringLiteral("/Runtime/lib/hostile"));
+    const QByteArray dll = QFile::encodeName(disc + QStringLiteral("/Runtime/hostile"));
+    QVERIFY(WriteFile(QFile::decodeName(library + ".so"), ElfFile(names(4090, QStringLiteral(".so")))));
+    QVERIFY(WriteFile(QFile::decodeName(dll + ".dll"), PeFile(names(4000, QStringLiteral(".dll")))));
+    for (int name = 1; name < 100; ++name)
+        QCOMPARE(::link(library + ".so", library + QByteArray::number(name) + ".so"), 0);
+    for (int name = 1; name < 40; ++name)
+        QCOMPARE(::link(dll + ".dll", dll + QByteArray::number(name) + ".dll"), 0);
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    // The address sanitizer keeps memory that was freed aside unless told not to.
+    const ToolOutcome outcome = runTool({QStringLiteral("check"), image},
+                                        QStringLiteral("export ASAN_OPTIONS=\"$ASAN_OPTIONS:quarantine_size_mb=0\";"),
+                                        {QStringLiteral("/usr/bin/time"), QStringLiteral("-v")});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.lines.size() < 1200, qPrintable(QString::number(outcome.lines.size())));
+    for (const QString &line : outcome.lines)
+        QVERIFY2(line.size() < 600, qPrintable(line));
+    QVERIFY(outcome.lines.contains(QStringLiteral("error: Runtime/lib/hostile.so: ... and 4085 more")));
+    QCOMPARE(
+        outcome.lines
+            .filter(QRegularExpression(QStringLiteral("^error: \\./: \\.\\.\\. and \\d+ more findings, left out$")))
+            .size(),
+        1);
+    const QRegularExpressionMatch peak =
+        QRegularExpression(QStringLiteral("Maximum resident set size \\(kbytes\\): (\\d+)")).match(outcome.errors);
+    QVERIFY2(peak.hasMatch(), qPrintable(outcome.errors));
+    qInfo("check's peak: %lld kB", peak.captured(1).toLongLong());
+    QVERIFY2(peak.captured(1).toLongLong() < 512 * 1024, qPrintable(peak.captured(1)));
+}
+
+void TestDiscInput::namesAreShownEscaped_data()
+{
+    QTest::addColumn<QString>("command"); // "check", "check image", "image" or "make"
+    QTest::newRow("check of a folder") << "check";
+    QTest::newRow("check of its image") << "check image";
+    QTest::newRow("image") << "image";
+    QTest::newRow("make") << "make";
+}
+
+// A name that would erase the line above it and forge one of its own shows as its escapes.
+void TestDiscInput::namesAreShownEscaped()
+{
+    QFETCH(QString, command);
+    const QString hostile = QStringLiteral("x\x1b[1A\x1b[2K\rforged\n");
+    const QString disc = scratch_->filePath(hostile);
+    ToolOutcome outcome;
+    if (command == QLatin1String("make")) {
+        outcome = runTool(
+            {QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_});
+    } else {
+        QVERIFY(QFile::rename(makeDisc(), disc));
+        QVERIFY(WriteFile(disc + QStringLiteral("/Files/Templates/") + hostile + QStringLiteral(".txt"), "x"));
+        QVERIFY(QFile::remove(disc + QStringLiteral("/Files/Text Files/Real.txt")));
+        if (command == QLatin1String("check"))
+            outcome = runTool({QStringLiteral("check"), disc});
+        else if (command == QLatin1String("image"))
+            outcome = runTool({QStringLiteral("image"), disc, scratch_->filePath(QStringLiteral("disc.iso"))});
+        else
+            outcome = runTool({QStringLiteral("check"), makeImage(disc, QStringLiteral("disc.iso"))});
+    }
+    const QString printed = outcome.lines.join(QLatin1Char('\n')) + QLatin1Char('\n') + outcome.errors;
+    QVERIFY2(printed.contains(QStringLiteral("x\\x1b[1A\\x1b[2K\\rforged\\n")), qPrintable(printed));
+    QVERIFY2(!printed.contains(QLatin1Char('\x1b')) && !printed.contains(QLatin1Char('\r')), qPrintable(printed));
+    QVERIFY2(!printed.contains(QRegularExpression(QStringLiteral("^forged"), QRegularExpression::MultilineOption)),
+             qPrintable(printed));
 }
 
 void TestDiscInput::writeRuntime(const QString &disc)
@@ -384,6 +543,14 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold_data()
                                                  << "inside the disc folder" << false;
     QTest::newRow("disk full") << "full"
                                << "File too large" << false;
+    QTest::newRow("folders nested 300 deep") << "deep"
+                                             << "folders nested more than 64 deep: no disc needs them" << false;
+    QTest::newRow("more entries than a disc may hold") << "many"
+                                                       << "holds more than 200000 files and folders" << false;
+    QTest::newRow("what check finds an error in")
+        << "faulty"
+        << "error: Files/Text Files/Real.txt: missing\nbrindle-disc: %1: check finds errors in it; nothing was written"
+        << false;
 }
 
 void TestDiscInput::imageRefusesWhatADiscCannotHold()
@@ -431,6 +598,16 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold()
         image = disc + QStringLiteral("/CD07.iso");
     } else if (situation == QLatin1String("full")) {
         prefix = QStringLiteral("trap '' XFSZ; ulimit -f 200;");
+    } else if (situation == QLatin1String("deep")) {
+        QVERIFY(QDir().mkpath(disc + QStringLiteral("/Files/Deep") + QStringLiteral("/d").repeated(300)));
+    } else if (situation == QLatin1String("many")) {
+        const QByteArray many = sounds + "many/";
+        QCOMPARE(::mkdir(many.constData(), 0755), 0);
+        for (int file = 0; file <= 200000; ++file)
+            ::close(::open((many + QByteArray::number(file)).constData(), O_CREAT | O_WRONLY, 0644));
+    } else if (situation == QLatin1String("faulty")) {
+        QVERIFY(QFile::remove(disc + QStringLiteral("/Files/Text Files/Real.txt")));
+        message = message.arg(disc);
     }
     const QStringList before = entriesOf(QFileInfo(image).absolutePath());
     const ToolOutcome outcome = runTool({QStringLiteral("image"), disc, image}, prefix, wrapper);
@@ -446,6 +623,41 @@ void TestDiscInput::imageRefusesWhatADiscCannotHold()
         const QString printed = checked.lines.join(QLatin1Char('\n'));
         QVERIFY2(printed.contains(QStringLiteral("error: ") + message), qPrintable(printed));
     }
+}
+
+// A file of the folder swapped for a link to another user's file the moment the image starts
+// being written: the image is not written, and says why.
+void TestDiscInput::imageHoldsTheFilesItChecked()
+{
+    const QString disc = makeDisc();
+    QVERIFY(!disc.isEmpty());
+    const QString secret = scratch_->filePath(QStringLiteral("secret"));
+    QVERIFY(WriteFile(secret, "another user's own"));
+    QVERIFY(QFile::setPermissions(secret, QFile::ReadOwner | QFile::WriteOwner));
+    // A file no start of the menu reads, whose data comes late in the image.
+    const QByteArray text = QFile::encodeName(disc + QStringLiteral("/Files/Templates/Household Budget.xls"));
+    const QByteArray swap = QFile::encodeName(scratch_->filePath(QStringLiteral("swap")));
+    QCOMPARE(::symlink(QFile::encodeName(secret).constData(), swap.constData()), 0);
+    const QString output = scratch_->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(output));
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
+    QVERIFY(::inotify_add_watch(watch, QFile::encodeName(output).constData(), IN_CREATE) >= 0);
+
+    QProcess tool;
+    tool.start(QStringLiteral(BRINDLE_DISC_TOOL),
+               {QStringLiteral("image"), disc, output + QStringLiteral("/disc.iso")});
+    pollfd created{watch, POLLIN, 0};
+    QVERIFY2(::poll(&created, 1, 60000) == 1, tool.readAllStandardError().constData());
+    QCOMPARE(::rename(swap.constData(), text.constData()), 0);
+    QVERIFY(tool.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY2(errors.contains(
+                 QStringLiteral("Files/Templates/Household Budget.xls was replaced by a link after it was checked")),
+             qPrintable(errors));
+    QCOMPARE(entriesOf(output), QStringList());
 }
 
 void TestDiscInput::peReaderRefusesDamagedFiles_data()
@@ -567,7 +779,7 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart()
     // The folder and its image are checked alike; names Windows cannot read are not mastered.
     QCOMPARE(runTool({QStringLiteral("check"), disc}).lines, joliet.isEmpty() ? lines : QStringList());
     const QString image = scratch_->filePath(QStringLiteral("disc.iso"));
-    const ToolOutcome imaged = runTool({QStringLiteral("image"), disc, image});
+    const ToolOutcome imaged = runTool({QStringLiteral("image"), QStringLiteral("--force"), disc, image});
     if (!lines.isEmpty() && lines.first().contains(QLatin1String("Joliet")) && joliet.isEmpty()) {
         QCOMPARE(imaged.status, 1);
         QVERIFY2(imaged.errors.contains(lines.first().section(QLatin1String("error: "), 1)), qPrintable(imaged.errors));

@@ -673,9 +673,8 @@ void TestDiscTool::mutate(const QString &disc, const QString &operation)
     } else if (verb == QLatin1String("chmod-x")) {
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     } else if (verb == QLatin1String("symlink")) {
-        const QString target = scratch_->filePath(QStringLiteral("elsewhere"));
-        QVERIFY(QFile::rename(path, target));
-        QVERIFY(QFile::link(target, path));
+        QVERIFY(QFile::rename(path, disc + QStringLiteral("/Files/elsewhere")));
+        QVERIFY(QFile::link(QStringLiteral("Files/elsewhere"), path));
     } else if (verb == QLatin1String("lowercase")) {
         // A disc mastered without long names: every name below the root in lower case.
         QDirIterator it(disc + QStringLiteral("/Files"), QDir::AllEntries | QDir::NoDotAndDotDot,
@@ -800,8 +799,8 @@ void TestDiscTool::checkRejectsWhatIsNotAFolder()
 QString TestDiscTool::makeImage(const QString &folder, const QString &name, qint64 epoch)
 {
     const QString image = scratch_->filePath(name);
-    const Outcome made =
-        runTool({QStringLiteral("image"), folder, image}, QStringLiteral("SOURCE_DATE_EPOCH=%1").arg(epoch));
+    const Outcome made = runTool({QStringLiteral("image"), QStringLiteral("--force"), folder, image},
+                                 QStringLiteral("SOURCE_DATE_EPOCH=%1").arg(epoch));
     if (made.status != 0)
         qWarning().noquote() << made.errors;
     return made.status == 0 ? image : QString();

@@ -263,11 +263,11 @@ private slots:
         QVERIFY(QDir().mkpath(tooLong));
         QFile::setPermissions(tooLong, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
         qputenv("XDG_RUNTIME_DIR", tooLong.toLocal8Bit());
-        for (const QString &temp : {base.path(), tooLong}) {
-            qputenv("TMPDIR", temp.toLocal8Bit());
-            const bool found = temp == base.path();
+        for (const QString &cache : {base.path(), tooLong}) {
+            qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+            const bool found = cache == base.path();
             if (!found)
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("a later start will not find")));
             QWidget window;
@@ -277,7 +277,7 @@ private slots:
                      found);
         }
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
-        qputenv("TMPDIR", oldTemp);
+        qputenv("XDG_CACHE_HOME", oldCache);
     }
 
     void socketLeftByACrashedCopyIsReplaced()
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(QDir().mkpath(tooLong));
         QVERIFY(::chmod(QFile::encodeName(tooLong).constData(), 0700) == 0);
         const Environment runtime("XDG_RUNTIME_DIR", tooLong.toLocal8Bit());
-        const Environment temporary("TMPDIR", base.path().toLocal8Bit());
+        const Environment cache("XDG_CACHE_HOME", base.path().toLocal8Bit());
         const Environment token("XDG_ACTIVATION_TOKEN", "secret-token");
 
         const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
@@ -340,17 +340,19 @@ private slots:
     }
 
     // The start-up lock is this user's alone: a lock file of another user's where the lock used to
-    // live does not hold a start up, and where this user has no private folder the menu starts.
+    // live does not hold a start up, nor does another user's folder where the fallback folder used
+    // to be; where this user has no private folder at all the menu starts.
     void lockIsThisUsersAlone_data()
     {
-        QTest::addColumn<bool>("fallbackSquatted");
-        QTest::newRow("runtime folder of another user") << false;
-        QTest::newRow("no folder of this user's at all") << true;
+        QTest::addColumn<QString>("squatted"); // "temporary" or "cache": whose folder another user has made
+        QTest::newRow("runtime folder of another user") << "";
+        QTest::newRow("the old fallback folder made by another user") << "temporary";
+        QTest::newRow("no folder of this user's at all") << "cache";
     }
 
     void lockIsThisUsersAlone()
     {
-        QFETCH(bool, fallbackSquatted);
+        QFETCH(QString, squatted);
         QTemporaryDir base;
         // The runtime folder given, and the one Qt falls back to, are the other user's.
         const QString theirs = base.filePath(QStringLiteral("theirs"));
@@ -363,10 +365,14 @@ private slots:
         }
         const Environment runtime("XDG_RUNTIME_DIR", theirs.toLocal8Bit());
         const Environment temporary("TMPDIR", base.path().toLocal8Bit());
-        if (fallbackSquatted) {
-            const QByteArray folder = QFile::encodeName(base.path()) + "/brindlemoor-" + QByteArray::number(::getuid());
-            QCOMPARE(::mkdir(folder.constData(), 0777), 0);
-            QCOMPARE(::chown(folder.constData(), OtherUser, OtherUser), 0);
+        const QString cache = base.filePath(QStringLiteral("cache"));
+        const Environment cacheFolder("XDG_CACHE_HOME", cache.toLocal8Bit());
+        const QString folder = (squatted == QLatin1String("cache") ? cache : base.path()) +
+                               QStringLiteral("/brindlemoor-") + QString::number(::getuid());
+        if (!squatted.isEmpty()) {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), OtherUser, OtherUser), 0);
         }
         // The other user's live process holds a lock file in the shared temporary folder.
         const auto holder = startOtherUsersProcess({}, false);
@@ -384,7 +390,8 @@ private slots:
         const InstanceLock::Outcome outcome = lock.Acquire(2000);
         QVERIFY(outcome != InstanceLock::Outcome::TimedOut);
         QVERIFY(clock.elapsed() < 1000);
-        QCOMPARE(outcome, fallbackSquatted ? InstanceLock::Outcome::Failed : InstanceLock::Outcome::Acquired);
+        QCOMPARE(outcome,
+                 squatted == QLatin1String("cache") ? InstanceLock::Outcome::Failed : InstanceLock::Outcome::Acquired);
         lock.Release();
         holder->kill();
         holder->waitForFinished();

@@ -29,8 +29,12 @@ constexpr int StartUpWaitMs = 10000;
 
 bool CheckSingleInstance(InstanceLock &lock)
 {
-    if (lock.Acquire(StartUpWaitMs) == InstanceLock::Outcome::TimedOut)
+    const InstanceLock::Outcome outcome = lock.Acquire(StartUpWaitMs);
+    if (outcome == InstanceLock::Outcome::TimedOut)
         return false;
+    if (outcome == InstanceLock::Outcome::Failed)
+        qWarning("Brindlemoor: starting without the start-up lock, for want of a folder of this user's own to hold "
+                 "it: a start at the same moment may open a second menu");
     // Acquired, taken over from a copy that died, or not to be had at all: look for a running menu.
     return !InstanceChannel(MainWindowClass, MainCaption).RaiseRunningCopy();
 }

@@ -26,10 +26,11 @@ public:
     // The folder that holds the lock and the copies' meeting point: the user's runtime folder or,
     // where there is none, OwnFolder(); empty where neither is this user's alone.
     static QString RuntimeFolder();
-    // This user's private folder in the temporary folder, named after the user.
+    // This user's private folder in the user's cache folder, named after the user.
     static QString OwnFolder();
     // Makes folder this user's private folder (creating it, or closing an existing one of this
-    // user's to others); false where it cannot be had or someone else owns it.
+    // user's to others); false where it cannot be had, someone else owns it, or the folder it lies
+    // in is not this user's alone to write in.
     static bool MakePrivateFolder(const QString &folder);
     // Whether folder is, as it is, a folder (not a link) of this user's that no one else can use.
     static bool IsPrivateFolder(const QString &folder);

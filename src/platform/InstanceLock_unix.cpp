@@ -1,8 +1,8 @@
 #include "platform/InstanceLock.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -103,11 +103,19 @@ QString InstanceLock::RuntimeFolder()
 
 QString InstanceLock::OwnFolder()
 {
-    return QDir::tempPath() + QStringLiteral("/brindlemoor-") + QString::number(::getuid());
+    // Not the temporary folder, where anyone can make it first.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/brindlemoor-") +
+           QString::number(::getuid());
 }
 
 bool InstanceLock::MakePrivateFolder(const QString &folder)
 {
+    // Made where only this user can make anything, so that no one else can have made it first.
+    const QByteArray parent = QFile::encodeName(QFileInfo(folder).path());
+    struct stat above = {};
+    if ((::mkdir(parent.constData(), 0700) != 0 && errno != EEXIST) || ::stat(parent.constData(), &above) != 0 ||
+        !S_ISDIR(above.st_mode) || above.st_uid != ::getuid() || (above.st_mode & 022) != 0)
+        return false;
     const QByteArray path = QFile::encodeName(folder);
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return false;

@@ -218,7 +218,7 @@ copy="$E2E_WORK/runtime-check"
 cp -r "$sample_disc/." "$copy/" && chmod -R u+w "$copy"
 rm "$copy/Runtime/lib/libQt6Gui.so.6" "$copy/Runtime/plugins/platforms/libqwayland-generic.so" \
     "$copy/Runtime/licences/LGPL-3.txt" "$copy/Runtime/source/disc-qt.patch"
-"$disc_tool" image "$copy" "$E2E_WORK/incomplete.iso" >/dev/null || fail "could not master an incomplete disc"
+"$disc_tool" image --force "$copy" "$E2E_WORK/incomplete.iso" >/dev/null || fail "could not master an incomplete disc"
 for disc in "$copy" "$E2E_WORK/incomplete.iso"; do
     found="$("$disc_tool" check "$disc")"
     status=$?

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QProcess>
 
@@ -71,9 +72,13 @@ QByteArray ElfFile(const QStringList &needed, const QString &rpath, const QStrin
     constexpr quint64 StringsAt = 64 + 2 * 56;
     QByteArray strings(1, '\0');
     QList<std::pair<qint64, quint64>> dynamic;
+    QHash<QString, quint64> offsets; // a name given again is the same string, as a linker writes it
     const auto named = [&](qint64 tag, const QString &text) {
-        dynamic.append({tag, quint64(strings.size())});
-        strings += text.toUtf8() + '\0';
+        if (!offsets.contains(text)) {
+            offsets.insert(text, quint64(strings.size()));
+            strings += text.toUtf8() + '\0';
+        }
+        dynamic.append({tag, offsets.value(text)});
     };
     for (const QString &name : needed)
         named(1, name); // DT_NEEDED
@@ -115,10 +120,15 @@ QByteArray PeFile(const QStringList &imports, const QByteArray &manifest, std::u
     data.setByteOrder(QDataStream::LittleEndian);
     const quint32 namesAt = quint32(imports.size() + 1) * 20;
     QByteArray names;
+    QHash<QString, quint32> offsets; // a name given again is the same string
     for (const QString &name : imports) {
+        if (!offsets.contains(name)) {
+            offsets.insert(name, quint32(names.size()));
+            names += name.toLatin1() + '\0';
+        }
         // The name's address, and a first thunk that is not zero.
-        data << quint32(0) << quint32(0) << quint32(0) << quint32(Address + namesAt + names.size()) << quint32(1);
-        names += name.toLatin1() + '\0';
+        data << quint32(0) << quint32(0) << quint32(0) << quint32(Address + namesAt + offsets.value(name))
+             << quint32(1);
     }
     data << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0);
     data.writeRawData(names.constData(), names.size());

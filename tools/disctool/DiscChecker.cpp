@@ -4,6 +4,7 @@
 #include "EDiscError.h"
 #include "LicenceCheck.h"
 #include "RuntimeCheck.h"
+#include "ShownText.h"
 #include "WindowsCheck.h"
 #include "WindowsNames.h"
 
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -77,16 +79,12 @@ constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
 } // namespace
 
-QString DiscChecker::Finding::Line() const
-{
-    return (error ? QStringLiteral("error: ") : QStringLiteral("warning: ")) + path + QStringLiteral(": ") + what;
-}
-
 DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
 
-QList<DiscChecker::Finding> DiscChecker::Check()
+QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
 {
-    findings_.clear();
+    findings_ = FindingList();
+    checkLinks();
     checkBackdrops(checkPrograms());
     checkBitmap(GlobalsU::FolderOf(DiscFolder::SamplePics) + QStringLiteral("Sampleware.bmp"), 214, 180, true);
     checkTexts();
@@ -101,8 +99,9 @@ QList<DiscChecker::Finding> DiscChecker::Check()
     checkWindowsRuntime();
     checkAutorunInf();
     checkWindowsNames(disc_.Root(), !windowsPrograms().isEmpty());
-    std::stable_partition(findings_.begin(), findings_.end(), [](const Finding &f) { return f.error; });
-    return findings_;
+    for (const Finding &finding : found)
+        findings_.Add(finding);
+    return findings_.Findings();
 }
 
 QStringList DiscChecker::Programs(const DiscTree &disc)
@@ -125,7 +124,10 @@ std::set<int> DiscChecker::checkPrograms()
     std::set<int> schemes;
     const QStringList programs = Programs(disc_);
     for (const QString &name : programs) {
-        const DiscTree::Entry &entry = *disc_.Find(name);
+        const DiscTree::Entry *found = disc_.Find(name);
+        if (!found)
+            continue;
+        const DiscTree::Entry &entry = *found;
         if (entry.kind == DiscTree::Kind::Link) {
             error(name, QStringLiteral("is a symbolic link: the menu would look for its files beside the link's "
                                        "target; put a copy of the program here"));
@@ -158,65 +160,27 @@ std::set<int> DiscChecker::checkPrograms()
 void DiscChecker::checkRuntime()
 {
     QStringList files;
-    QHash<QString, QString> leaving;
-    QHash<QString, const DiscTree::Entry *> entries;
-    std::vector<const DiscTree::Entry *> pending;
-    if (const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
-        runtime && runtime->kind == DiscTree::Kind::Folder)
-        pending.push_back(runtime);
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            const QString path = DiscTree::PathOf(*entry);
-            if (entry->kind == DiscTree::Kind::Folder) {
-                pending.push_back(entry.get());
-            } else if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry.get())) {
-                files.append(path);
-                leaving.insert(path, entry->target);
-            } else if (disc_.Seen(*entry) == DiscTree::Kind::File) {
-                files.append(path);
-                entries.insert(path, entry.get());
-            }
+    QSet<QString> broken;
+    for (const DiscTree::Entry *entry : DiscTree::Below(disc_.Find(QLatin1String(RuntimeFolder)))) {
+        const QString path = DiscTree::PathOf(*entry);
+        if (entry->kind == DiscTree::Kind::Link && !disc_.Follow(entry)) {
+            files.append(path);
+            broken.insert(path);
+        } else if (entry->kind != DiscTree::Kind::Folder && disc_.Seen(*entry) == DiscTree::Kind::File) {
+            files.append(path);
         }
     }
     std::sort(files.begin(), files.end());
-    const RuntimeCheck runtime(
-        files,
-        [this, &entries](const QString &path, qint64 offset, qint64 length) {
-            const DiscTree::Entry *entry = entries.value(path, nullptr);
-            if (!entry)
-                entry = disc_.Find(path);
-            if (!entry)
-                throw EDiscError(QStringLiteral("missing"));
-            return disc_.Read(*entry, offset, length);
-        },
-        leaving);
-    for (const RuntimeCheck::Problem &problem : runtime.Inspect(programs_)) {
-        if (problem.error)
-            error(problem.path, problem.what);
-        else
-            warning(problem.path, problem.what);
-    }
+    RuntimeCheck(files, reader(), broken).Inspect(programs_, findings_);
 }
 
 // A disc that carries Qt and the fonts carries their licences, notices and Qt's source with them.
 void DiscChecker::checkRuntimeLicences()
 {
     QStringList files;
-    std::vector<const DiscTree::Entry *> pending;
-    const DiscTree::Entry *runtime = disc_.Find(QLatin1String(RuntimeFolder));
-    if (runtime && disc_.Seen(*runtime) == DiscTree::Kind::Folder)
-        pending.push_back(disc_.Follow(runtime));
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder)
-                pending.push_back(entry.get());
-            else if (disc_.Seen(*entry) == DiscTree::Kind::File)
-                files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
-        }
+    for (const DiscTree::Entry *entry : DiscTree::Below(disc_.Follow(disc_.Find(QLatin1String(RuntimeFolder))))) {
+        if (entry->kind != DiscTree::Kind::Folder && disc_.Seen(*entry) == DiscTree::Kind::File)
+            files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
     }
     for (const RuntimeCheck::Problem &problem : LicenceCheck(files).Inspect())
         error(problem.path, problem.what);
@@ -410,35 +374,55 @@ QStringList DiscChecker::windowsPrograms() const
 {
     QStringList programs;
     for (const QString &name : programs_) {
-        if (isWindowsProgram(disc_, *disc_.Find(name)))
+        if (const DiscTree::Entry *entry = disc_.Find(name); entry && isWindowsProgram(disc_, *entry))
             programs.append(name);
     }
     return programs;
+}
+
+void DiscChecker::checkLinks()
+{
+    for (const DiscTree::Entry *entry : DiscTree::Below(&disc_.Root())) {
+        if (entry->kind != DiscTree::Kind::Link)
+            continue;
+        const QString path = DiscTree::PathOf(*entry);
+        switch (disc_.FaultOf(*entry)) {
+        case DiscTree::LinkFault::None:
+            break;
+        case DiscTree::LinkFault::Nothing:
+            error(path, QStringLiteral("is a link to nothing on the disc (%1)").arg(ShownText::Cut(entry->target)));
+            break;
+        case DiscTree::LinkFault::OffDisc:
+            error(path, QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
+                                       "where it is not")
+                            .arg(ShownText::Cut(entry->target)));
+            break;
+        case DiscTree::LinkFault::Loop:
+            error(path, QStringLiteral("link loop"));
+            break;
+        }
+    }
+}
+
+RuntimeCheck::Reader DiscChecker::reader() const
+{
+    return [this](const QString &path, qint64 offset, qint64 length) {
+        const DiscTree::Entry *entry = disc_.Find(path);
+        if (!entry)
+            throw EDiscError(QStringLiteral("missing"));
+        return disc_.Read(*entry, offset, length);
+    };
 }
 
 void DiscChecker::checkWindowsRuntime()
 {
     // Windows sees the plain files only: Joliet holds no links.
     QStringList files;
-    QHash<QString, const DiscTree::Entry *> entries;
-    std::vector<const DiscTree::Entry *> pending{&disc_.Root()};
-    while (!pending.empty()) {
-        const DiscTree::Entry *folder = pending.back();
-        pending.pop_back();
-        for (const auto &entry : folder->children) {
-            if (entry->kind == DiscTree::Kind::Folder) {
-                pending.push_back(entry.get());
-            } else if (entry->kind == DiscTree::Kind::File) {
-                files.append(DiscTree::PathOf(*entry));
-                entries.insert(files.back(), entry.get());
-            }
-        }
+    for (const DiscTree::Entry *entry : DiscTree::Below(&disc_.Root())) {
+        if (entry->kind == DiscTree::Kind::File)
+            files.append(DiscTree::PathOf(*entry));
     }
-    const WindowsCheck windows(files, [this, &entries](const QString &path, qint64 offset, qint64 length) {
-        return disc_.Read(*entries.value(path), offset, length);
-    });
-    for (const WindowsCheck::Problem &problem : windows.Inspect(programs_))
-        error(problem.path, problem.what);
+    WindowsCheck(files, reader()).Inspect(programs_, findings_);
 }
 
 void DiscChecker::checkAutorunInf()
@@ -495,15 +479,14 @@ void DiscChecker::checkAutorunInf()
     } else if (const DiscTree::Entry *entry = onDisc(program); !entry) {
         error(path, QStringLiteral("names %1 to start, which is not on the disc: Windows cannot start the menu when "
                                    "the disc is inserted")
-                        .arg(program));
+                        .arg(ShownText::Cut(program)));
     } else if (!isWindowsProgram(disc_, *entry)) {
-        error(
-            path,
-            QStringLiteral("names %1 to start, which is not a Windows program: Windows cannot start it").arg(program));
+        error(path, QStringLiteral("names %1 to start, which is not a Windows program: Windows cannot start it")
+                        .arg(ShownText::Cut(program)));
     }
     if (!icon.trimmed().isEmpty() && !onDisc(icon.trimmed()))
         error(path, QStringLiteral("names the icon %1, which is not on the disc: Windows shows no icon for the disc")
-                        .arg(icon.trimmed()));
+                        .arg(ShownText::Cut(icon.trimmed())));
 }
 
 void DiscChecker::checkWindowsNames(const DiscTree::Entry &folder, bool windows)
@@ -560,10 +543,10 @@ QStringList DiscChecker::listed(const DiscTree::Entry &folder, const QString &pa
 
 void DiscChecker::error(const QString &path, const QString &what)
 {
-    findings_.append({true, path, what});
+    findings_.Add(true, path, what);
 }
 
 void DiscChecker::warning(const QString &path, const QString &what)
 {
-    findings_.append({false, path, what});
+    findings_.Add(false, path, what);
 }

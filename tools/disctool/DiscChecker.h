@@ -1,6 +1,9 @@
 #pragma once
 
 #include "DiscTree.h"
+#include "Finding.h"
+#include "FindingList.h"
+#include "RuntimeCheck.h"
 
 #include <QList>
 #include <QString>
@@ -14,26 +17,21 @@
 class DiscChecker
 {
 public:
-    struct Finding
-    {
-        bool error = false;
-        QString path; // relative to the disc folder
-        QString what;
-
-        // "error: <path>: <what>" or "warning: <path>: <what>".
-        QString Line() const;
-    };
+    using Finding = ::Finding;
 
     explicit DiscChecker(const DiscTree &disc);
 
-    // Everything found: the errors first, then the warnings, each in the order the disc was walked.
-    QList<Finding> Check();
+    // Everything found, found (what reading the disc found) with the rest: the errors first, then
+    // the warnings, each in the order the disc was walked, bounded as FindingList bounds them.
+    QList<Finding> Check(const QList<Finding> &found = {});
 
     // The files at the root of a disc that the menu would take for its program (by their first
     // bytes, not by their modes), in name order.
     static QStringList Programs(const DiscTree &disc);
 
 private:
+    // Links that lead to nothing, off the disc or round a loop.
+    void checkLinks();
     std::set<int> checkPrograms();
     void checkBackdrops(const std::set<int> &schemes);
     void checkBitmap(const QString &path, int width, int height, bool used);
@@ -54,6 +52,8 @@ private:
     // The menu programs at the root that are Windows programs.
     QStringList windowsPrograms() const;
 
+    // Reads a file by its path relative to the disc, found as every path is (Find).
+    RuntimeCheck::Reader reader() const;
     // The entry for a path relative to the disc, found as the menu finds it (case-blind); nullptr
     // when there is none or it is a link to nothing.
     const DiscTree::Entry *resolve(const QString &path) const;
@@ -66,6 +66,6 @@ private:
     void warning(const QString &path, const QString &what);
 
     const DiscTree &disc_;
-    QList<Finding> findings_;
+    FindingList findings_;
     QStringList programs_; // the menu programs at the root
 };

@@ -6,6 +6,7 @@
 #include "FolderTree.h"
 #include "ImageReader.h"
 #include "ImageWriter.h"
+#include "ShownText.h"
 #include "StartOrder.h"
 
 #include <QFileInfo>
@@ -19,7 +20,7 @@ namespace {
 const char UsageText[] = "usage:\n"
                          "  brindle-disc make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
                          "                    [--windows-program <Windows menu program>]\n"
-                         "  brindle-disc image <folder> <image file>\n"
+                         "  brindle-disc image [--force] <folder> <image file>\n"
                          "  brindle-disc check <folder or image file>\n";
 
 struct Parsed
@@ -32,7 +33,8 @@ struct Parsed
     QString art;
     QString name;
     bool nameGiven = false;
-    QString problem; // why the command line was not understood
+    bool force = false; // image: master a disc that check finds errors in
+    QString problem;    // why the command line was not understood
 };
 
 // Understands "--option value" and "--option=value".
@@ -48,6 +50,10 @@ Parsed parse(const QStringList &arguments)
         QString argument = arguments.at(i);
         if (!argument.startsWith(QStringLiteral("--")) || argument == QStringLiteral("--")) {
             positional.append(argument);
+            continue;
+        }
+        if (argument == QStringLiteral("--force")) {
+            parsed.force = true;
             continue;
         }
         QString value;
@@ -74,6 +80,8 @@ Parsed parse(const QStringList &arguments)
         }
     }
     const bool imaging = !positional.isEmpty() && positional.at(0) == QStringLiteral("image");
+    if (parsed.force && !imaging)
+        return refuse(QStringLiteral("--force goes with image only"));
     if (imaging && positional.size() != 3)
         return refuse(QStringLiteral("image needs a disc folder and an image file"));
     if (!imaging && positional.size() != 2)
@@ -83,7 +91,7 @@ Parsed parse(const QStringList &arguments)
     if (imaging) {
         parsed.image = positional.at(2);
         if (!parsed.program.isEmpty() || !parsed.windowsProgram.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
-            return refuse(QStringLiteral("image takes no options"));
+            return refuse(QStringLiteral("image takes no options but --force"));
     } else if (parsed.command == QStringLiteral("make")) {
         if (parsed.program.isEmpty() || parsed.art.isEmpty())
             return refuse(QStringLiteral("make needs --program and --art"));
@@ -107,35 +115,50 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
         options.name = parsed.name;
     DiscMaker maker(options);
     for (const QString &warning : maker.Make())
-        err << "warning: " << warning << '\n';
-    out << maker.Summary() << '\n';
+        err << "warning: " << ShownText::Escaped(warning) << '\n';
+    out << ShownText::Escaped(maker.Summary()) << '\n';
     return DiscTool::Success;
 }
 
-int image(const Parsed &parsed, QTextStream &out)
+// A folder is checked as the disc it makes, plus what a disc cannot hold: by check and by image alike.
+QList<DiscChecker::Finding> checkFolder(const FolderTree &folder)
+{
+    QList<DiscChecker::Finding> problems;
+    for (const FolderTree::Problem &problem : folder.Problems())
+        problems.append({true, problem.path, problem.what});
+    return DiscChecker(folder).Check(problems);
+}
+
+bool failed(const QList<DiscChecker::Finding> &findings)
+{
+    return std::any_of(findings.cbegin(), findings.cend(), [](const DiscChecker::Finding &f) { return f.error; });
+}
+
+int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
 {
     ImageWriter writer(parsed.folder);
+    const QList<DiscChecker::Finding> findings = checkFolder(writer.Tree());
+    if (failed(findings) && !parsed.force) {
+        for (const DiscChecker::Finding &finding : findings) {
+            if (finding.error)
+                err << finding.Line() << '\n';
+        }
+        throw EDiscError(QStringLiteral("%1: check finds errors in it; nothing was written (image --force writes "
+                                        "it all the same)")
+                             .arg(parsed.folder));
+    }
     writer.Write(parsed.image);
-    out << QStringLiteral("volume %1 written to %2").arg(writer.Label(), parsed.image) << '\n';
+    out << ShownText::Escaped(QStringLiteral("volume %1 written to %2").arg(writer.Label(), parsed.image)) << '\n';
     return DiscTool::Success;
 }
 
-// An image is checked as a desktop mounting it shows it, plus what only an image can get wrong;
-// a folder as the disc it makes, plus what a disc cannot hold.
+// An image is checked as a desktop mounting it shows it, plus what only an image can get wrong.
 QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
 {
-    QList<DiscChecker::Finding> findings;
-    if (image) {
-        const ImageReader reader(path);
-        findings = DiscChecker(reader).Check() + reader.Findings() + StartOrder::Apart(reader);
-    } else {
-        const FolderTree folder(path, DiscTree::MaxDepth);
-        findings = DiscChecker(folder).Check();
-        for (const FolderTree::Problem &problem : folder.Problems())
-            findings.append({true, problem.path, problem.what});
-    }
-    std::stable_partition(findings.begin(), findings.end(), [](const DiscChecker::Finding &f) { return f.error; });
-    return findings;
+    if (!image)
+        return checkFolder(FolderTree(path));
+    const ImageReader reader(path);
+    return DiscChecker(reader).Check(reader.Findings() + StartOrder::Apart(reader));
 }
 
 int check(const Parsed &parsed, QTextStream &out)
@@ -144,12 +167,9 @@ int check(const Parsed &parsed, QTextStream &out)
     if (target.isFile() && !ImageReader::IsImage(parsed.folder))
         throw EDiscError(QStringLiteral("%1 is neither a folder nor an ISO 9660 image").arg(parsed.folder));
     const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile());
-    bool failed = false;
-    for (const DiscChecker::Finding &finding : findings) {
+    for (const DiscChecker::Finding &finding : findings)
         out << finding.Line() << '\n';
-        failed = failed || finding.error;
-    }
-    return failed ? DiscTool::Failure : DiscTool::Success;
+    return failed(findings) ? DiscTool::Failure : DiscTool::Success;
 }
 
 } // namespace
@@ -160,15 +180,20 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     const Parsed parsed = parse(arguments);
     if (!parsed.problem.isEmpty()) {
-        err << "brindle-disc: " << parsed.problem << '\n' << UsageText;
+        err << "brindle-disc: " << ShownText::Escaped(parsed.problem) << '\n' << UsageText;
         return Usage;
     }
     try {
         if (parsed.command == QStringLiteral("make"))
             return make(parsed, out, err);
-        return parsed.command == QStringLiteral("image") ? image(parsed, out) : check(parsed, out);
+        return parsed.command == QStringLiteral("image") ? image(parsed, out, err) : check(parsed, out);
+    } catch (const EDiscError &e) {
+        err << "brindle-disc: " << ShownText::Escaped(e.Message()) << '\n';
+        for (const QString &detail : e.Details())
+            err << "  " << ShownText::Escaped(detail) << '\n';
+        return Failure;
     } catch (const Exception &e) {
-        err << "brindle-disc: " << e.Message() << '\n';
+        err << "brindle-disc: " << ShownText::Escaped(e.Message()) << '\n';
         return Failure;
     }
 }

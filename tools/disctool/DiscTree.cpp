@@ -3,12 +3,18 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include "EDiscError.h"
+#include "ShownText.h"
+
 #include <algorithm>
+#include <deque>
+#include <unordered_set>
 
 namespace {
 const QChar Separator = QLatin1Char('/');
-// Links leading to links: as many as any sensible disc needs, and no loop goes on for ever.
-constexpr int MaxLinkHops = 8;
+// The names one link's target may take to resolve, those of the links it runs through included:
+// more than the longest path a desktop follows holds, and no loop goes on for ever.
+constexpr int MaxLinkSteps = 4096;
 } // namespace
 
 DiscTree::DiscTree()
@@ -51,14 +57,15 @@ const DiscTree::Entry *DiscTree::child(const Entry *folder, const QString &name)
         return folder;
     if (name == QStringLiteral(".."))
         return folder->parent; // nullptr above the root: off the disc
-    const Entry *blind = nullptr;
-    for (const auto &entry : folder->children) {
-        if (entry->name == name)
-            return entry.get();
-        if (!blind && entry->name.compare(name, Qt::CaseInsensitive) == 0)
-            blind = entry.get();
-    }
-    return blind;
+    const auto &children = folder->children;
+    const auto exact = std::lower_bound(children.cbegin(), children.cend(), name,
+                                        [](const auto &entry, const QString &key) { return entry->name < key; });
+    if (exact != children.cend() && (*exact)->name == name)
+        return exact->get();
+    const auto blind = std::find_if(children.cbegin(), children.cend(), [&name](const auto &entry) {
+        return entry->name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return blind == children.cend() ? nullptr : blind->get();
 }
 
 const DiscTree::Entry *DiscTree::Find(const QString &path) const
@@ -74,29 +81,98 @@ const DiscTree::Entry *DiscTree::Find(const QString &path) const
 
 const DiscTree::Entry *DiscTree::Follow(const Entry *entry) const
 {
-    for (int hop = 0; entry && entry->kind == Kind::Link; ++hop) {
-        if (hop == MaxLinkHops || entry->target.startsWith(Separator))
-            return nullptr;
-        const Entry *at = entry->parent;
-        for (const QString &name : entry->target.split(Separator, Qt::SkipEmptyParts)) {
-            // Each step is taken as written: a disc's links are followed by the desktop, not the menu.
-            const Entry *folder = Follow(at);
-            at = nullptr;
-            if (!folder || folder->kind != Kind::Folder)
-                break;
-            if (name == QStringLiteral(".") || name == QStringLiteral("..")) {
-                at = name == QStringLiteral(".") ? folder : folder->parent;
-            } else {
-                const auto found = std::find_if(folder->children.cbegin(), folder->children.cend(),
-                                                [&](const auto &c) { return c->name == name; });
-                at = found == folder->children.cend() ? nullptr : found->get();
-            }
-            if (!at)
-                break;
-        }
-        entry = at;
+    return entry && entry->kind == Kind::Link ? resolve(*entry).entry : entry;
+}
+
+DiscTree::LinkFault DiscTree::FaultOf(const Entry &link) const
+{
+    return link.kind == Kind::Link ? resolve(link).fault : LinkFault::None;
+}
+
+QString DiscTree::FaultText(const Entry &link) const
+{
+    switch (FaultOf(link)) {
+    case LinkFault::None:
+        break;
+    case LinkFault::Nothing:
+        return QStringLiteral("it is a link to nothing on the disc (%1)").arg(ShownText::Cut(link.target));
+    case LinkFault::OffDisc:
+        return QStringLiteral("it is a link that leads off the disc, to %1").arg(ShownText::Cut(link.target));
+    case LinkFault::Loop:
+        return QStringLiteral("link loop");
     }
-    return entry;
+    return {};
+}
+
+// A link's target is taken a name at a time; a link met on the way has its own names put in front
+// of those still to come, and what it leads to is remembered once they are done. A link met again
+// while its own names are still being taken runs through itself. Each step is taken as written: a
+// disc's links are followed by the desktop, not the menu.
+const DiscTree::Resolution &DiscTree::resolve(const Entry &link) const
+{
+    if (const auto known = links_.find(&link); known != links_.cend())
+        return known->second;
+    struct Step
+    {
+        QString name;
+        const Entry *ends = nullptr; // the link whose names end here, with an empty name
+    };
+    std::deque<Step> steps;
+    std::unordered_set<const Entry *> open;
+    const Entry *at = nullptr;
+    const auto enter = [&](const Entry &next) {
+        if (next.target.isEmpty())
+            return LinkFault::Nothing;
+        if (next.target.startsWith(Separator))
+            return LinkFault::OffDisc;
+        if (!open.insert(&next).second)
+            return LinkFault::Loop;
+        steps.push_front({QString(), &next});
+        const QStringList names = next.target.split(Separator, Qt::SkipEmptyParts);
+        for (auto name = names.crbegin(); name != names.crend(); ++name)
+            steps.push_front({*name});
+        at = next.parent;
+        return LinkFault::None;
+    };
+    LinkFault fault = enter(link);
+    for (int taken = 0; fault == LinkFault::None && !steps.empty(); ++taken) {
+        const Step step = steps.front();
+        steps.pop_front();
+        if (step.ends) {
+            links_[step.ends] = {at};
+            open.erase(step.ends);
+            continue;
+        }
+        if (taken == MaxLinkSteps) {
+            fault = LinkFault::Loop;
+        } else if (at->kind != Kind::Folder) {
+            fault = LinkFault::Nothing;
+        } else if (step.name == QStringLiteral(".")) {
+        } else if (step.name == QStringLiteral("..")) {
+            at = at->parent;
+            fault = at ? LinkFault::None : LinkFault::OffDisc;
+        } else {
+            const auto &children = at->children;
+            const auto found =
+                std::lower_bound(children.cbegin(), children.cend(), step.name,
+                                 [](const auto &entry, const QString &key) { return entry->name < key; });
+            const Entry *next = found != children.cend() && (*found)->name == step.name ? found->get() : nullptr;
+            if (!next) {
+                fault = LinkFault::Nothing;
+            } else if (next->kind != Kind::Link) {
+                at = next;
+            } else if (const auto known = links_.find(next); known != links_.cend()) {
+                at = known->second.entry;
+                fault = known->second.fault;
+            } else {
+                fault = enter(*next);
+            }
+        }
+    }
+    // Every link still being followed leads where the outermost one does.
+    for (const Entry *unfinished : open)
+        links_[unfinished] = {nullptr, fault};
+    return links_.try_emplace(&link, Resolution{nullptr, fault}).first->second;
 }
 
 DiscTree::Kind DiscTree::Seen(const Entry &entry) const
@@ -111,9 +187,39 @@ bool DiscTree::Executable(const Entry &entry) const
     return followed && followed->kind == Kind::File && (followed->mode & 0111) != 0;
 }
 
+QByteArray DiscTree::Read(const Entry &file, qint64 offset, qint64 length) const
+{
+    const Entry *data = Follow(&file);
+    if (!data)
+        throw EDiscError(FaultText(file));
+    if (data->kind == Kind::Folder)
+        throw EDiscError(QStringLiteral("it is a folder"));
+    if (data->kind != Kind::File)
+        throw EDiscError(QStringLiteral("not a file"));
+    return readData(*data, offset, std::min(length, ChunkSize));
+}
+
 std::optional<QString> DiscTree::JolietName(const Entry &) const
 {
     return std::nullopt;
+}
+
+std::vector<const DiscTree::Entry *> DiscTree::Below(const Entry *folder)
+{
+    std::vector<const Entry *> below;
+    std::vector<const Entry *> pending;
+    if (folder && folder->kind == Kind::Folder)
+        pending.push_back(folder);
+    while (!pending.empty()) {
+        const Entry *at = pending.back();
+        pending.pop_back();
+        for (const auto &entry : at->children) {
+            below.push_back(entry.get());
+            if (entry->kind == Kind::Folder)
+                pending.push_back(entry.get());
+        }
+    }
+    return below;
 }
 
 QString DiscTree::PathOf(const Entry &entry)

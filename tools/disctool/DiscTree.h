@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 // What the disc checker sees of a disc, read from a disc folder or from a disc image alike: its
@@ -14,6 +15,8 @@ class DiscTree
 {
 public:
     enum class Kind { File, Folder, Link, Other };
+    // Why a link leads to no entry of the disc.
+    enum class LinkFault { None, Nothing, OffDisc, Loop };
 
     struct Entry
     {
@@ -29,6 +32,8 @@ public:
 
     // Folders nested deeper than this are refused: no disc needs them, and every level costs work.
     static constexpr int MaxDepth = 64;
+    // Discs holding more entries than this are refused.
+    static constexpr int MaxEntries = 200000;
     // At most this many bytes of one file are read at once.
     static constexpr qint64 ChunkSize = 1 << 20;
 
@@ -44,21 +49,30 @@ public:
     // on the way. nullptr when there is none.
     const Entry *Find(const QString &path) const;
 
-    // The entry a link leads to on the disc (through at most a few links), entry itself when it is
-    // no link; nullptr when the link leads off the disc or to nothing.
+    // The entry a link leads to on the disc, each step taken as written, entry itself when it is no
+    // link; nullptr when the link leads off the disc, to nothing or round a loop. Each link is
+    // resolved once and remembered.
     const Entry *Follow(const Entry *entry) const;
+    // Why Follow gives no entry for link; None when it gives one.
+    LinkFault FaultOf(const Entry &link) const;
+    // What the fault of link says, as the reason it cannot be read ("link loop").
+    QString FaultText(const Entry &link) const;
 
     // What entry shows as to a program that opens it: a link as what it leads to.
-    virtual Kind Seen(const Entry &entry) const;
-    virtual bool Executable(const Entry &entry) const;
+    Kind Seen(const Entry &entry) const;
+    bool Executable(const Entry &entry) const;
 
-    // Up to length bytes of the file from offset (fewer at its end). Raises EDiscError, saying why,
-    // when the file cannot be read.
-    virtual QByteArray Read(const Entry &file, qint64 offset, qint64 length) const = 0;
+    // Up to length bytes of the file from offset (fewer at its end), a link read as what it leads
+    // to. Raises EDiscError, saying why, when the file cannot be read.
+    QByteArray Read(const Entry &file, qint64 offset, qint64 length) const;
 
     // The name Windows reads for entry (its Joliet name) where it differs from entry's own: empty
     // when Joliet does not hold it at all; nullopt when it is the same or the source cannot tell.
     virtual std::optional<QString> JolietName(const Entry &entry) const;
+
+    // Every entry below folder (none for nullptr or what is no folder), the folders below it
+    // entered, not those that links lead to.
+    static std::vector<const Entry *> Below(const Entry *folder);
 
     // The path of entry relative to the root; "./" for the root.
     static QString PathOf(const Entry &entry);
@@ -70,8 +84,19 @@ protected:
     // Adds a new entry to folder (entries are added in any order and sorted by Sort()).
     Entry *Add(Entry *folder, const QString &name, Kind kind);
     void Sort();
+    // Up to length bytes (at most ChunkSize) of a plain file from offset.
+    virtual QByteArray readData(const Entry &file, qint64 offset, qint64 length) const = 0;
     Entry root_;
 
 private:
+    struct Resolution
+    {
+        const Entry *entry = nullptr;
+        LinkFault fault = LinkFault::None;
+    };
+
     const Entry *child(const Entry *folder, const QString &name) const;
+    const Resolution &resolve(const Entry &link) const;
+
+    mutable std::unordered_map<const Entry *, Resolution> links_; // each link resolved so far
 };

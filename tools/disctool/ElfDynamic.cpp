@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 
+#include <QHash>
 #include <QList>
 
 #include <optional>
@@ -20,6 +21,7 @@ constexpr std::int64_t DT_RUNPATH = 29;
 constexpr std::uint64_t MaxHeaders = 1024;
 constexpr std::uint64_t MaxDynamicBytes = 64 * 1024;
 constexpr std::uint64_t MaxStringBytes = 4096;
+constexpr std::uint64_t ShortStringBytes = 256;
 
 using LittleEndian::at;
 
@@ -151,14 +153,20 @@ ElfDynamic ElfDynamic::Read(const Reader &read)
     if (!strtab || *strtab > UINT64_MAX - strsz)
         return refuse(result, "its string table cannot be read");
 
+    // Each string read once, however many entries name it.
+    QHash<std::uint64_t, std::optional<QString>> strings;
     const auto string = [&](std::uint64_t offset) -> std::optional<QString> {
         if (offset >= strsz)
             return std::nullopt;
-        const QByteArray piece = read(*strtab + offset, std::min(strsz - offset, MaxStringBytes));
+        if (const auto known = strings.constFind(offset); known != strings.cend())
+            return *known;
+        // Most names are short: the longest a string may be is read only for a long one.
+        QByteArray piece = read(*strtab + offset, std::min(strsz - offset, ShortStringBytes));
+        if (!piece.contains('\0'))
+            piece = read(*strtab + offset, std::min(strsz - offset, MaxStringBytes));
         const qsizetype end = piece.indexOf('\0');
-        if (end < 0)
-            return std::nullopt;
-        return QString::fromUtf8(piece.constData(), end);
+        return *strings.insert(offset, end < 0 ? std::nullopt
+                                               : std::optional<QString>(QString::fromUtf8(piece.constData(), end)));
     };
     for (std::uint64_t offset : neededOffsets) {
         const auto name = string(offset);

@@ -42,13 +42,14 @@ struct Pending
 
 } // namespace
 
-FolderTree::FolderTree(const QString &folder, int maxDepth)
+FolderTree::FolderTree(const QString &folder)
 {
     const QFileInfo info(folder);
     if (!info.isDir())
         throw EDiscError(QStringLiteral("%1 is not a folder").arg(folder));
     folder_ = info.absoluteFilePath();
     hostPaths_.push_back(QFile::encodeName(folder_));
+    identities_.emplace_back();
 
     std::vector<Pending> pending{{&root_, 0}};
     while (!pending.empty()) {
@@ -92,17 +93,22 @@ FolderTree::FolderTree(const QString &folder, int maxDepth)
                 problems_.append({shown, kindProblem(status.st_mode)});
                 continue;
             }
-            if (kind == Kind::Folder && maxDepth > 0 && at.depth + 1 > maxDepth) {
+            if (kind == Kind::Folder && at.depth + 1 > MaxDepth) {
                 ::closedir(listing);
                 throw EDiscError(QStringLiteral("%1: folders nested more than %2 deep: no disc needs them")
                                      .arg(shown)
-                                     .arg(maxDepth));
+                                     .arg(MaxDepth));
+            }
+            if (qsizetype(hostPaths_.size()) > MaxEntries) {
+                ::closedir(listing);
+                throw EDiscError(QStringLiteral("%1 holds more than %2 files and folders").arg(folder).arg(MaxEntries));
             }
             Entry *entry = Add(at.folder, QString::fromUtf8(name), kind);
             entry->mode = status.st_mode & 07777;
             entry->size = status.st_size;
             entry->index = static_cast<qsizetype>(hostPaths_.size());
             hostPaths_.push_back(hostPath);
+            identities_.emplace_back(status.st_dev, status.st_ino);
             if (kind == Kind::Link) {
                 QByteArray target(PATH_MAX, '\0');
                 const ssize_t length = ::readlink(hostPath.constData(), target.data(), target.size());
@@ -128,26 +134,15 @@ QString FolderTree::HostPath(const Entry &entry) const
     return QFile::decodeName(hostPaths_.at(entry.index));
 }
 
-DiscTree::Kind FolderTree::Seen(const Entry &entry) const
+std::pair<dev_t, ino_t> FolderTree::Identity(const Entry &entry) const
 {
-    if (entry.kind != Kind::Link)
-        return entry.kind;
-    struct stat status = {};
-    if (::stat(hostPaths_.at(entry.index).constData(), &status) != 0)
-        return Kind::Other;
-    return S_ISDIR(status.st_mode) ? Kind::Folder : S_ISREG(status.st_mode) ? Kind::File : Kind::Other;
+    return identities_.at(entry.index);
 }
 
-bool FolderTree::Executable(const Entry &entry) const
+QByteArray FolderTree::readData(const Entry &file, qint64 offset, qint64 length) const
 {
-    struct stat status = {};
-    return ::stat(hostPaths_.at(entry.index).constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-           (status.st_mode & 0111) != 0;
-}
-
-QByteArray FolderTree::Read(const Entry &file, qint64 offset, qint64 length) const
-{
-    const int descriptor = ::open(hostPaths_.at(file.index).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // The file as it was read into the tree: a link put in its place since is not followed.
+    const int descriptor = ::open(hostPaths_.at(file.index).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
     if (descriptor < 0)
         throw EDiscError(reason());
     QByteArray bytes;
@@ -157,7 +152,7 @@ QByteArray FolderTree::Read(const Entry &file, qint64 offset, qint64 length) con
         ::close(descriptor);
         throw EDiscError(why);
     }
-    bytes.resize(std::clamp<qint64>(std::min<qint64>(length, status.st_size - offset), 0, ChunkSize));
+    bytes.resize(std::max<qint64>(std::min<qint64>(length, status.st_size - offset), 0));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::pread(descriptor, bytes.data() + done, bytes.size() - done, offset + done);

@@ -197,9 +197,9 @@ int describeTree(IsoDir *root, QDataStream &out, QDataStream &findings, int &fin
                 continue;
             }
             const QString name = QString::fromUtf8(bytes);
-            if (++count > ImageReader::MaxEntries)
+            if (++count > DiscTree::MaxEntries)
                 throw EDiscError(
-                    QStringLiteral("the image holds more than %1 files and folders").arg(ImageReader::MaxEntries));
+                    QStringLiteral("the image holds more than %1 files and folders").arg(DiscTree::MaxEntries));
             DiscTree::Kind kind = DiscTree::Kind::Other;
             QString target;
             switch (iso_node_get_type(node)) {
@@ -386,11 +386,12 @@ bool ImageReader::IsImage(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.seek(32768) && file.read(6).mid(1) == QByteArrayLiteral("CD001");
 }
 
-ImageReader::ImageReader(const QString &path) : path_(path)
+ImageReader::ImageReader(const QString &path) : path_(path), image_(path)
 {
     sections_.emplace_back(); // the root's
     decode(describeInChild(path));
     Sort();
+    image_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 ImageReader::~ImageReader() = default;
@@ -466,25 +467,14 @@ std::optional<qint64> ImageReader::Offset(const Entry &file) const
     return qint64(sections_[std::size_t(file.index)].front().block) * BlockSize;
 }
 
-QByteArray ImageReader::Read(const Entry &file, qint64 offset, qint64 length) const
+QByteArray ImageReader::readData(const Entry &file, qint64 offset, qint64 length) const
 {
-    const Entry *data = Follow(&file);
-    if (!data)
-        throw EDiscError(file.target.startsWith(QLatin1Char('/'))
-                             ? QStringLiteral("it is a link that leads off the disc, to %1").arg(file.target)
-                             : QStringLiteral("it is a link to nothing on the disc (%1)").arg(file.target));
-    if (data->kind == Kind::Folder)
-        throw EDiscError(QStringLiteral("it is a folder"));
-    if (data->kind != Kind::File)
-        throw EDiscError(QStringLiteral("not a file"));
-
-    QFile image(path_);
-    if (!image.open(QIODevice::ReadOnly))
+    QFile &image = image_;
+    if (!image.isOpen())
         throw EDiscError(image.errorString());
     QByteArray bytes;
-    length = std::min(length, ChunkSize);
     qint64 start = 0; // of the current section within the file
-    for (const Section &section : sections_.at(data->index)) {
+    for (const Section &section : sections_.at(file.index)) {
         const qint64 end = start + section.size;
         if (offset < end && bytes.size() < length) {
             const qint64 from = std::max(offset, start) - start;

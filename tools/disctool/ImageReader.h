@@ -3,6 +3,7 @@
 #include "DiscChecker.h"
 #include "DiscTree.h"
 
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -19,9 +20,6 @@ class ImageReader : public DiscTree
 public:
     // How long reading the image's folders may take.
     static constexpr int TimeLimitSeconds = 10;
-    // Images holding more entries than this are refused.
-    static constexpr int MaxEntries = 200000;
-
     // Whether the file at path holds an ISO 9660 volume (by its content, not its name).
     static bool IsImage(const QString &path);
 
@@ -35,10 +33,12 @@ public:
 
     QString Label() const { return label_; }
 
-    QByteArray Read(const Entry &file, qint64 offset, qint64 length) const override;
     // Where the image holds a file's first byte; nullopt for an empty file or one that is no file.
     std::optional<qint64> Offset(const Entry &file) const;
     std::optional<QString> JolietName(const Entry &entry) const override;
+
+protected:
+    QByteArray readData(const Entry &file, qint64 offset, qint64 length) const override;
 
 private:
     void decode(const QByteArray &description);
@@ -50,6 +50,7 @@ private:
     };
 
     QString path_;
+    mutable QFile image_; // open while the image is read from
     QString label_;
     QList<DiscChecker::Finding> findings_;
     QHash<QString, QString> jolietNames_;        // by path, where Joliet does not hold the name as it stands

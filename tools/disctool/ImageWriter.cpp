@@ -2,6 +2,7 @@
 
 #include "DiscChecker.h"
 #include "EDiscError.h"
+#include "FolderStream.h"
 #include "IsoLibrary.h"
 #include "StartOrder.h"
 #include "WindowsNames.h"
@@ -166,15 +167,16 @@ void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
 } // namespace
 
 ImageWriter::ImageWriter(const QString &folder)
-    : tree_(std::make_unique<FolderTree>(folder, 0)), root_(tree_->Folder()), timestamp_(Timestamp())
+    : tree_(std::make_unique<FolderTree>(folder)), root_(tree_->Folder()), timestamp_(Timestamp())
 {
     QStringList refused;
     for (const FolderTree::Problem &problem : tree_->Problems())
-        refused.append(QStringLiteral("  %1: %2").arg(problem.path, problem.what));
+        refused.append(QStringLiteral("%1: %2").arg(problem.path, problem.what));
     const QStringList programs = DiscChecker::Programs(*tree_);
     // Windows reads the names through Joliet: on a disc for Windows each must be mastered as it stands.
     const bool windows = std::any_of(programs.cbegin(), programs.cend(), [this](const QString &program) {
-        return tree_->Read(*tree_->Find(program), 0, 2) == QByteArrayLiteral("MZ");
+        const DiscTree::Entry *entry = tree_->Find(program);
+        return entry && tree_->Read(*entry, 0, 2) == QByteArrayLiteral("MZ");
     });
     // Each folder with whether the names in it are still to be looked at (not below a refused one).
     std::vector<std::pair<const DiscTree::Entry *, bool>> pending{{&tree_->Root(), windows}};
@@ -186,20 +188,20 @@ ImageWriter::ImageWriter(const QString &folder)
                                      ? WindowsNames::PathProblem(DiscTree::PathOf(*entry))
                                      : QString();
             if (!name.isEmpty())
-                refused.append(QStringLiteral("  %1: %2").arg(DiscTree::PathOf(*entry), name));
+                refused.append(QStringLiteral("%1: %2").arg(DiscTree::PathOf(*entry), name));
             if (entry->kind == DiscTree::Kind::Folder)
                 pending.emplace_back(entry.get(), names && name.isEmpty());
             else if (entry->kind == DiscTree::Kind::File &&
                      ::access(QFile::encodeName(tree_->HostPath(*entry)).constData(), R_OK) != 0) {
                 const QString why = reason(errno);
-                refused.append(QStringLiteral("  %1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
+                refused.append(QStringLiteral("%1: cannot be read: %2").arg(DiscTree::PathOf(*entry), why));
             }
         }
     }
     if (!refused.isEmpty()) {
         std::sort(refused.begin(), refused.end());
-        throw EDiscError(QStringLiteral("%1 holds what cannot go on a disc; nothing was written:\n%2")
-                             .arg(folder, refused.join(QLatin1Char('\n'))));
+        throw EDiscError(QStringLiteral("%1 holds what cannot go on a disc; nothing was written:").arg(folder),
+                         refused);
     }
 
     if (programs.isEmpty())
@@ -248,7 +250,8 @@ void ImageWriter::Write(const QString &path)
     iso_tree_set_ignore_hidden(image.get(), 0);
     IsoDir *root = iso_image_get_root(image.get());
     settle(reinterpret_cast<IsoNode *>(root), Executable, timestamp_);
-    addTree(image.get());
+    FolderStream::Failure failure;
+    addTree(image.get(), failure);
 
     IsoWriteOpts *createdOptions = nullptr;
     check(iso_write_opts_new(&createdOptions, 0), QStringLiteral("cannot set up the image"));
@@ -273,12 +276,11 @@ void ImageWriter::Write(const QString &path)
     check(iso_write_opts_set_pvd_times(options.get(), timestamp_, timestamp_, 0, 0, volumeTime.data()),
           QStringLiteral("cannot set the volume's time"));
 
+    ImageFile file(path, root_);
     burn_source *createdSource = nullptr;
     check(iso_image_create_burn_source(image.get(), options.get(), &createdSource),
           QStringLiteral("cannot master %1").arg(path));
     BurnSource source{createdSource};
-
-    ImageFile file(path, root_);
     unsigned char block[2048];
     for (;;) {
         const int read = source.source->read_xt(source.source, block, sizeof block);
@@ -288,11 +290,14 @@ void ImageWriter::Write(const QString &path)
             throw EDiscError(QStringLiteral("cannot master %1: a file of %2 could not be read").arg(path, root_));
         file.Write(block, read);
     }
+    // libisofs writes zeros for a file it cannot read, and goes on.
+    if (const QString reason = failure.Reason(); !reason.isEmpty())
+        throw EDiscError(QStringLiteral("cannot master %1: %2").arg(path, reason));
     source.finished = true;
     file.Commit();
 }
 
-void ImageWriter::addTree(IsoImage *image) const
+void ImageWriter::addTree(IsoImage *image, FolderStream::Failure &failure) const
 {
     const StartOrder order(*tree_);
     std::vector<std::pair<const DiscTree::Entry *, IsoDir *>> pending{{&tree_->Root(), iso_image_get_root(image)}};
@@ -310,9 +315,24 @@ void ImageWriter::addTree(IsoImage *image) const
                 pending.emplace_back(entry.get(), added);
                 continue;
             }
+            // The link and the file as they were read and checked, not as the path may lead now.
             IsoNode *node = nullptr;
-            check(iso_tree_add_new_node(image, parent, name.constData(), QFile::encodeName(source).constData(), &node),
-                  cannot);
+            if (entry->kind == DiscTree::Kind::Link) {
+                IsoSymlink *link = nullptr;
+                check(iso_tree_add_new_symlink(parent, name.constData(), entry->target.toUtf8().constData(), &link),
+                      cannot);
+                node = reinterpret_cast<IsoNode *>(link);
+            } else {
+                const auto [device, inode] = tree_->Identity(*entry);
+                IsoFile *file = nullptr;
+                IsoStream *stream =
+                    FolderStream::Make(source, DiscTree::PathOf(*entry), device, inode, entry->size, failure);
+                const int added = iso_tree_add_new_file(parent, name.constData(), stream, &file);
+                if (added < 0)
+                    iso_stream_unref(stream);
+                check(added, cannot);
+                node = reinterpret_cast<IsoNode *>(file);
+            }
             const bool executable = folder == &tree_->Root() && executables_.contains(entry->name);
             settle(node, entry->kind == DiscTree::Kind::Link ? 0 : executable ? Executable : ReadOnly, timestamp_);
             if (const int weight = order.Weight(*entry))

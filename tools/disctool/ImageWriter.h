@@ -8,6 +8,10 @@
 
 class FolderTree;
 
+namespace FolderStream {
+class Failure;
+}
+
 struct Iso_Dir;
 struct Iso_Image;
 
@@ -27,6 +31,9 @@ public:
     // behind. Raises EDiscError.
     void Write(const QString &image);
 
+    // The folder as read, for checking it before it is written.
+    const FolderTree &Tree() const { return *tree_; }
+
     // "BRINDLE07" for disc 7.
     QString Label() const { return label_; }
 
@@ -34,7 +41,7 @@ public:
     static std::time_t Timestamp();
 
 private:
-    void addTree(Iso_Image *image) const;
+    void addTree(Iso_Image *image, FolderStream::Failure &failure) const;
 
     std::unique_ptr<FolderTree> tree_;
     QString root_;

@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 
+#include <QHash>
 #include <QList>
 
 #include <algorithm>
@@ -79,14 +80,16 @@ public:
     // A NUL-ended name of at most MaxNameBytes at address.
     std::optional<QString> name(std::uint64_t address) const
     {
+        // Each name read once, however many descriptors point at it.
+        if (const auto known = names_.constFind(address); known != names_.cend())
+            return *known;
         const auto where = place(headers_.sections, address);
         if (!where)
             return std::nullopt;
         const QByteArray piece = read_(where->offset, std::min(where->available, MaxNameBytes));
         const qsizetype end = piece.indexOf('\0');
-        if (end <= 0)
-            return std::nullopt;
-        return QString::fromLatin1(piece.constData(), end);
+        return *names_.insert(address, end <= 0 ? std::nullopt
+                                                : std::optional<QString>(QString::fromLatin1(piece.constData(), end)));
     }
 
     // The DLL names of the import table, which ends with an empty descriptor.
@@ -182,6 +185,7 @@ private:
     const PeImports::Reader &read_;
     Headers headers_;
     std::uint64_t resourceBase_ = 0;
+    mutable QHash<std::uint64_t, std::optional<QString>> names_;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "RuntimeCheck.h"
 
 #include "EDiscError.h"
+#include "ShownText.h"
 
 #include "app/Startup.h"
 
@@ -13,6 +14,8 @@ namespace {
 
 const QString LibraryFolder = QStringLiteral("lib/");
 const QString ProgramRunpath = QStringLiteral("$ORIGIN/Runtime/lib");
+// No system has a library whose name is longer than a file name can be.
+constexpr qsizetype MaxFileName = 255;
 
 struct NeededFile
 {
@@ -37,32 +40,32 @@ const NeededFile Needed[] = {
      false},
 };
 
-// The names left to the system, as patterns; the list is shared with the build that lays out the runtime.
-const QList<QRegularExpression> &systemPatterns()
+// The names left to the system; the list is shared with the build that lays out the runtime.
+const QRegularExpression &systemPatterns()
 {
-    static const QList<QRegularExpression> patterns =
+    static const QRegularExpression patterns =
         RuntimeCheck::Patterns(QStringLiteral(":/disctool/system-libraries.txt"), {});
     return patterns;
 }
 
 } // namespace
 
-QList<QRegularExpression> RuntimeCheck::Patterns(const QString &list, QRegularExpression::PatternOptions options)
+QRegularExpression RuntimeCheck::Patterns(const QString &list, QRegularExpression::PatternOptions options)
 {
-    QList<QRegularExpression> patterns;
+    QStringList patterns;
     QFile file(list);
     file.open(QIODevice::ReadOnly);
     for (const QByteArray &raw : file.readAll().split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
-        patterns.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(line), options));
+        patterns.append(QRegularExpression::wildcardToRegularExpression(line));
     }
-    return patterns;
+    return QRegularExpression(patterns.join(QLatin1Char('|')), options);
 }
 
-RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving)
-    : files_(std::move(files)), read_(std::move(read)), leaving_(std::move(leaving))
+RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QSet<QString> broken)
+    : files_(std::move(files)), read_(std::move(read)), broken_(std::move(broken))
 {
     const QString folder = QLatin1String(RuntimeFolder) + LibraryFolder;
     for (const QString &file : std::as_const(files_)) {
@@ -73,35 +76,27 @@ RuntimeCheck::RuntimeCheck(QStringList files, Reader read, QHash<QString, QStrin
 
 bool RuntimeCheck::LeftToSystem(const QString &soname)
 {
-    for (const QRegularExpression &pattern : systemPatterns()) {
-        if (pattern.match(soname).hasMatch())
-            return true;
-    }
-    return false;
+    if (soname.size() > MaxFileName)
+        return false;
+    return systemPatterns().match(soname).hasMatch();
 }
 
-std::optional<ElfDynamic> RuntimeCheck::read(const QString &path, QList<Problem> &problems) const
+std::optional<ElfDynamic> RuntimeCheck::read(const QString &path, FindingList &problems) const
 {
-    if (leaving_.contains(path)) {
-        problems.append({true, path,
-                         QStringLiteral("is a link that leads off the disc, to %1: the desktop looks for it there, "
-                                        "where it is not")
-                             .arg(leaving_.value(path))});
+    if (broken_.contains(path))
         return std::nullopt;
-    }
     try {
         return ElfDynamic::Read([&](std::uint64_t offset, std::uint64_t length) {
             return read_(path, static_cast<qint64>(offset), static_cast<qint64>(length));
         });
     } catch (const EDiscError &e) {
-        problems.append({true, path, QStringLiteral("cannot be read: %1").arg(e.Message())});
+        problems.Add({true, path, QStringLiteral("cannot be read: %1").arg(e.Message())});
         return std::nullopt;
     }
 }
 
-QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) const
+void RuntimeCheck::Inspect(const QStringList &programs, FindingList &problems) const
 {
-    QList<Problem> problems;
     const QString runtime = QLatin1String(RuntimeFolder);
     std::optional<ElfDynamic> reference; // the first program read: the machine the disc is for
     bool usesRuntime = false;
@@ -110,9 +105,9 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
         if (!elf || !elf->elf)
             continue; // a program for Windows needs no runtime
         if (!elf->valid) {
-            problems.append({true, program,
-                             QStringLiteral("cannot be read as an ELF program (%1): whether it starts cannot be told")
-                                 .arg(elf->problem)});
+            problems.Add({true, program,
+                          QStringLiteral("cannot be read as an ELF program (%1): whether it starts cannot be told")
+                              .arg(elf->problem)});
             continue;
         }
         if (!reference)
@@ -127,24 +122,24 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
         usesRuntime = true;
         if (libraries_.isEmpty() && files_.filter(QRegularExpression(QLatin1Char('^') + runtime)).isEmpty()) {
             // A disc made for desktops with Qt 6 (the program built against the system's Qt).
-            problems.append({false, runtime,
-                             QStringLiteral("missing: %1 needs libraries that only a desktop with Qt 6 has (%2): the "
-                                            "menu starts only where Qt 6 is installed")
-                                 .arg(program, own.join(QStringLiteral(", ")))});
-            return problems;
+            problems.Add({false, runtime,
+                          QStringLiteral("missing: %1 needs libraries that only a desktop with Qt 6 has (%2): the "
+                                         "menu starts only where Qt 6 is installed")
+                              .arg(program, ShownText::Cut(own.join(QStringLiteral(", "))))});
+            return;
         }
         if (!elf->runpath.isEmpty()) {
             // The loader then ignores DT_RPATH, and the libraries loaded later do not search the runtime.
-            problems.append({true, program,
-                             QStringLiteral("has its library search path as DT_RUNPATH (%1), not as DT_RPATH %2: the "
-                                            "runtime's own libraries and plugins are looked for on the desktop")
-                                 .arg(elf->runpath.join(QLatin1Char(':')), ProgramRunpath)});
+            problems.Add({true, program,
+                          QStringLiteral("has its library search path as DT_RUNPATH (%1), not as DT_RPATH %2: the "
+                                         "runtime's own libraries and plugins are looked for on the desktop")
+                              .arg(ShownText::Cut(elf->runpath.join(QLatin1Char(':'))), ProgramRunpath)});
             continue;
         }
         checkNeeded(program, elf->needed, elf->rpath.contains(ProgramRunpath), problems);
     }
     if (!usesRuntime)
-        return problems;
+        return;
 
     for (const QString &file : files_) {
         const bool library = file.endsWith(QLatin1String(".so")) || file.contains(QLatin1String(".so."));
@@ -154,45 +149,46 @@ QList<RuntimeCheck::Problem> RuntimeCheck::Inspect(const QStringList &programs) 
         if (!elf)
             continue;
         if (!elf->elf)
-            problems.append({true, file, QStringLiteral("is not a library for this machine")});
+            problems.Add({true, file, QStringLiteral("is not a library for this machine")});
         else if (elf->bits != reference->bits || elf->machine != reference->machine)
-            problems.append({true, file,
-                             QStringLiteral("is built for %1 (%2-bit), the program for %3 (%4-bit): the loader "
-                                            "cannot use it")
-                                 .arg(ElfDynamic::MachineName(elf->machine))
-                                 .arg(elf->bits)
-                                 .arg(ElfDynamic::MachineName(reference->machine))
-                                 .arg(reference->bits)});
+            problems.Add({true, file,
+                          QStringLiteral("is built for %1 (%2-bit), the program for %3 (%4-bit): the loader "
+                                         "cannot use it")
+                              .arg(ElfDynamic::MachineName(elf->machine))
+                              .arg(elf->bits)
+                              .arg(ElfDynamic::MachineName(reference->machine))
+                              .arg(reference->bits)});
         else if (!elf->valid)
-            problems.append({true, file, QStringLiteral("cannot be read as an ELF library (%1)").arg(elf->problem)});
+            problems.Add({true, file, QStringLiteral("cannot be read as an ELF library (%1)").arg(elf->problem)});
         else
             checkNeeded(file, elf->needed, true, problems);
     }
     for (const NeededFile &needed : Needed) {
         const QString path = runtime + QLatin1String(needed.path);
         if (!files_.contains(path))
-            problems.append({needed.error, path, QLatin1String(needed.why)});
+            problems.Add({needed.error, path, QLatin1String(needed.why)});
     }
-    return problems;
 }
 
 void RuntimeCheck::checkNeeded(const QString &path, const QStringList &needed, bool searchesRuntime,
-                               QList<Problem> &problems) const
+                               FindingList &problems) const
 {
     const QString folder = QLatin1String(RuntimeFolder) + LibraryFolder;
+    QSet<QString> seen; // the loader loads a library named twice once
     for (const QString &name : needed) {
-        if (LeftToSystem(name))
+        if (LeftToSystem(name) || seen.contains(name))
             continue;
+        seen.insert(name);
         if (!libraries_.contains(name))
-            problems.append({true, path,
-                             QStringLiteral("needs %1, which is neither in %2 nor left to the system: it does not "
-                                            "start on a desktop without it")
-                                 .arg(name, folder)});
+            problems.Add({true, path,
+                          QStringLiteral("needs %1, which is neither in %2 nor left to the system: it does not "
+                                         "start on a desktop without it")
+                              .arg(ShownText::Cut(name), folder)});
         else if (!searchesRuntime)
-            problems.append(
+            problems.Add(
                 {true, path,
                  QStringLiteral("needs %1 but does not look for it in %2 (no library search path %3): it does not "
                                 "start on a desktop without Qt 6")
-                     .arg(name, folder, ProgramRunpath)});
+                     .arg(ShownText::Cut(name), folder, ProgramRunpath)});
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "ElfDynamic.h"
+#include "Finding.h"
+#include "FindingList.h"
 
-#include <QHash>
 #include <QList>
 #include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -22,34 +24,29 @@ public:
     // file cannot be read.
     using Reader = std::function<QByteArray(const QString &path, qint64 offset, qint64 length)>;
 
-    struct Problem
-    {
-        bool error = true;
-        QString path; // relative to the disc
-        QString what;
-    };
+    using Problem = Finding;
 
     // files: every file on the disc, relative to its root ("Runtime/lib/libQt6Core.so.6");
-    // read gives a file's bytes; leaving: the files among them that are links leading off the disc,
-    // with where they lead.
-    RuntimeCheck(QStringList files, Reader read, QHash<QString, QString> leaving = {});
+    // read gives a file's bytes; broken: the files among them that are links leading to no file of
+    // the disc, which the check of the disc's links reports.
+    RuntimeCheck(QStringList files, Reader read, QSet<QString> broken = {});
 
-    // The problems of the disc's programs (names at the root) and of the runtime folder.
-    QList<Problem> Inspect(const QStringList &programs) const;
+    // Adds the problems of the disc's programs (names at the root) and of the runtime folder.
+    void Inspect(const QStringList &programs, FindingList &problems) const;
 
     // Whether the user's system is trusted to provide the library of that name.
     static bool LeftToSystem(const QString &soname);
-    // The name patterns of a list file (shell patterns, one a line, "#" for comments).
-    static QList<QRegularExpression> Patterns(const QString &list, QRegularExpression::PatternOptions options);
+    // The name patterns of a list file (shell patterns, one a line, "#" for comments) as one
+    // expression that matches a name any of them matches.
+    static QRegularExpression Patterns(const QString &list, QRegularExpression::PatternOptions options);
 
 private:
     // The file's ELF description; nullopt, with the problem noted, when it cannot be read.
-    std::optional<ElfDynamic> read(const QString &path, QList<Problem> &problems) const;
-    void checkNeeded(const QString &path, const QStringList &needed, bool searchesRuntime,
-                     QList<Problem> &problems) const;
+    std::optional<ElfDynamic> read(const QString &path, FindingList &problems) const;
+    void checkNeeded(const QString &path, const QStringList &needed, bool searchesRuntime, FindingList &problems) const;
 
     QStringList files_;
     Reader read_;
-    QHash<QString, QString> leaving_;
+    QSet<QString> broken_;
     QStringList libraries_; // the names in the runtime's library folder
 };

@@ -1,10 +1,12 @@
 #include "WindowsCheck.h"
 
 #include "EDiscError.h"
+#include "ShownText.h"
 
 #include "app/Startup.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <utility>
@@ -15,6 +17,8 @@ namespace {
 const QString PlatformPlugin = QStringLiteral("plugins/platforms/qwindows.dll");
 const QString ManifestSuffix = QStringLiteral(".manifest");
 constexpr qint64 MaxManifestBytes = 64 * 1024;
+// No Windows has a DLL whose name is longer than a file name can be.
+constexpr qsizetype MaxFileName = 255;
 
 // What a manifest says: its own assembly's name, the private assemblies it depends on (shared
 // ones, such as Windows' common controls, carry a public key and live in Windows itself) and the
@@ -78,10 +82,11 @@ WindowsCheck::WindowsCheck(const QStringList &files, Reader read) : order_(files
 
 bool WindowsCheck::LeftToSystem(const QString &dll)
 {
-    static const QList<QRegularExpression> patterns =
+    if (dll.size() > MaxFileName)
+        return false;
+    static const QRegularExpression patterns =
         RuntimeCheck::Patterns(QStringLiteral(":/disctool/system-dlls.txt"), QRegularExpression::CaseInsensitiveOption);
-    return std::any_of(patterns.cbegin(), patterns.cend(),
-                       [&dll](const QRegularExpression &pattern) { return pattern.match(dll).hasMatch(); });
+    return patterns.match(dll).hasMatch();
 }
 
 const QString *WindowsCheck::file(const QString &path) const
@@ -90,21 +95,20 @@ const QString *WindowsCheck::file(const QString &path) const
     return found == files_.cend() ? nullptr : &*found;
 }
 
-std::optional<PeImports> WindowsCheck::read(const QString &path, QList<Problem> &problems) const
+std::optional<PeImports> WindowsCheck::read(const QString &path, FindingList &problems) const
 {
     try {
         return PeImports::Read([&](std::uint64_t offset, std::uint64_t length) {
             return read_(path, static_cast<qint64>(offset), static_cast<qint64>(length));
         });
     } catch (const EDiscError &e) {
-        problems.append({true, path, QStringLiteral("cannot be read: %1").arg(e.Message())});
+        problems.Add({true, path, QStringLiteral("cannot be read: %1").arg(e.Message())});
         return std::nullopt;
     }
 }
 
-QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) const
+void WindowsCheck::Inspect(const QStringList &programs, FindingList &problems) const
 {
-    QList<Problem> problems;
     std::optional<PeImports> reference; // the first program read: the machine the disc is for
     Found found;
     for (const QString &path : order_) {
@@ -112,15 +116,22 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
             found.root.insert(folded(path), path);
     }
     QList<std::pair<QString, PeImports>> windowsPrograms;
-    for (const QString &program : programs) {
-        std::optional<PeImports> pe = file(program) ? read(program, problems) : std::nullopt;
+    QStringList inspected;
+    for (const QString &name : programs) {
+        // Windows opens the program by its name without regard to case, as every file here is found.
+        const QString *named = file(name);
+        if (!named || inspected.contains(*named))
+            continue;
+        const QString program = *named;
+        inspected.append(program);
+        std::optional<PeImports> pe = read(program, problems);
         if (!pe || !pe->pe)
             continue; // a program for another system
         if (!pe->valid) {
-            problems.append({true, program,
-                             QStringLiteral("cannot be read as a Windows program (%1): whether it starts cannot be "
-                                            "told")
-                                 .arg(pe->problem)});
+            problems.Add({true, program,
+                          QStringLiteral("cannot be read as a Windows program (%1): whether it starts cannot be "
+                                         "told")
+                              .arg(pe->problem)});
             continue;
         }
         if (!reference)
@@ -129,7 +140,7 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
         windowsPrograms.append({program, *pe});
     }
     if (windowsPrograms.isEmpty())
-        return problems;
+        return;
 
     bool usesRuntime = false;
     for (const auto &[program, pe] : std::as_const(windowsPrograms))
@@ -139,7 +150,7 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
     QStringList folders = found.assemblyFolders;
     folders.append(QLatin1String(RuntimeFolder));
     for (const QString &path : order_) {
-        if (!path.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive) || programs.contains(path))
+        if (!path.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive) || inspected.contains(path))
             continue;
         const bool atRoot = !path.contains(QLatin1Char('/'));
         if (!atRoot && std::none_of(folders.cbegin(), folders.cend(),
@@ -149,32 +160,30 @@ QList<WindowsCheck::Problem> WindowsCheck::Inspect(const QStringList &programs) 
         if (!pe)
             continue;
         if (!pe->pe)
-            problems.append({true, path, QStringLiteral("is not a Windows DLL")});
+            problems.Add({true, path, QStringLiteral("is not a Windows DLL")});
         else if (pe->machine != reference->machine)
-            problems.append(
-                {true, path,
-                 QStringLiteral("is built for %1, the program for %2: Windows cannot load it")
-                     .arg(PeImports::MachineName(pe->machine), PeImports::MachineName(reference->machine))});
+            problems.Add({true, path,
+                          QStringLiteral("is built for %1, the program for %2: Windows cannot load it")
+                              .arg(PeImports::MachineName(pe->machine), PeImports::MachineName(reference->machine))});
         else if (!pe->valid)
-            problems.append({true, path, QStringLiteral("cannot be read as a Windows DLL (%1)").arg(pe->problem)});
+            problems.Add({true, path, QStringLiteral("cannot be read as a Windows DLL (%1)").arg(pe->problem)});
         else
             checkImports(path, pe->imports, found, problems);
     }
     const QString platform = QLatin1String(RuntimeFolder) + PlatformPlugin;
     if (usesRuntime && !file(platform))
-        problems.append({true, platform, QStringLiteral("missing: the Windows program cannot open its window")});
-    return problems;
+        problems.Add({true, platform, QStringLiteral("missing: the Windows program cannot open its window")});
 }
 
 void WindowsCheck::addAssemblies(const QString &program, const QByteArray &manifest, Found &found,
-                                 QList<Problem> &problems) const
+                                 FindingList &problems) const
 {
     if (manifest.isEmpty())
         return;
     const Manifest own = parse(manifest);
     if (!own.error.isEmpty()) {
-        problems.append({true, program,
-                         QStringLiteral("its manifest cannot be read (%1): Windows does not start it").arg(own.error)});
+        problems.Add({true, program,
+                      QStringLiteral("its manifest cannot be read (%1): Windows does not start it").arg(own.error)});
         return;
     }
     for (const QString &assembly : own.dependencies) {
@@ -183,10 +192,10 @@ void WindowsCheck::addAssemblies(const QString &program, const QByteArray &manif
         if (!path)
             path = file(assembly + ManifestSuffix);
         if (!path) {
-            problems.append({true, program,
-                             QStringLiteral("its manifest names the private assembly %1, which is not on the disc "
-                                            "(no %1/%1.manifest): Windows does not start it")
-                                 .arg(assembly)});
+            problems.Add({true, program,
+                          QStringLiteral("its manifest names the private assembly %1, which is not on the disc "
+                                         "(no %1/%1.manifest): Windows does not start it")
+                              .arg(ShownText::Cut(assembly))});
             continue;
         }
         Manifest listed;
@@ -199,15 +208,14 @@ void WindowsCheck::addAssemblies(const QString &program, const QByteArray &manif
             listed.error = e.Message();
         }
         if (!listed.error.isEmpty()) {
-            problems.append(
-                {true, *path,
-                 QStringLiteral("cannot be read (%1): Windows does not start %2").arg(listed.error, program)});
+            problems.Add({true, *path,
+                          QStringLiteral("cannot be read (%1): Windows does not start %2").arg(listed.error, program)});
             continue;
         }
         if (listed.identity.compare(assembly, Qt::CaseInsensitive) != 0) {
-            problems.append({true, *path,
-                             QStringLiteral("names the assembly \"%1\", not %2 as %3 asks: Windows does not start %3")
-                                 .arg(listed.identity, assembly, program)});
+            problems.Add({true, *path,
+                          QStringLiteral("names the assembly \"%1\", not %2 as %3 asks: Windows does not start %3")
+                              .arg(ShownText::Cut(listed.identity), ShownText::Cut(assembly), program)});
             continue;
         }
         const QString folder = folderOf(*path);
@@ -217,36 +225,39 @@ void WindowsCheck::addAssemblies(const QString &program, const QByteArray &manif
             if (dll)
                 found.assembly.insert(folded(name), *dll);
             else
-                problems.append({true, *path,
-                                 QStringLiteral("lists %1, which is not in %2: Windows does not start %3")
-                                     .arg(name, folder.isEmpty() ? QStringLiteral("./") : folder, program)});
+                problems.Add(
+                    {true, *path,
+                     QStringLiteral("lists %1, which is not in %2: Windows does not start %3")
+                         .arg(ShownText::Cut(name), folder.isEmpty() ? QStringLiteral("./") : folder, program)});
         }
     }
 }
 
 bool WindowsCheck::checkImports(const QString &path, const QStringList &imports, const Found &found,
-                                QList<Problem> &problems) const
+                                FindingList &problems) const
 {
     const bool atRoot = !path.contains(QLatin1Char('/'));
     const bool inAssembly = std::find(found.assembly.cbegin(), found.assembly.cend(), path) != found.assembly.cend();
     // Qt loads a plugin by its path, so Windows also looks beside the plugin.
     const QString beside = atRoot || inAssembly ? QString() : folded(folderOf(path));
     bool own = false;
+    QSet<QString> seen; // a DLL imported twice is loaded once
     for (const QString &name : imports) {
-        if (LeftToSystem(name))
-            continue;
-        own = true;
         const QString key = folded(name);
+        if (LeftToSystem(name) || seen.contains(key))
+            continue;
+        seen.insert(key);
+        own = true;
         if (found.root.contains(key) || found.assembly.contains(key) ||
             (!beside.isEmpty() && files_.contains(beside + key)))
             continue;
         const bool plugin = !beside.isEmpty();
-        problems.append({true, path,
-                         QStringLiteral("needs %1, which is neither %2beside the program, nor in the program's private "
-                                        "assembly, nor a part of Windows: %3")
-                             .arg(name, plugin ? QStringLiteral("beside it, nor ") : QString(),
-                                  plugin ? QStringLiteral("Qt cannot load it")
-                                         : QStringLiteral("Windows does not start the program"))});
+        problems.Add({true, path,
+                      QStringLiteral("needs %1, which is neither %2beside the program, nor in the program's private "
+                                     "assembly, nor a part of Windows: %3")
+                          .arg(ShownText::Cut(name), plugin ? QStringLiteral("beside it, nor ") : QString(),
+                               plugin ? QStringLiteral("Qt cannot load it")
+                                      : QStringLiteral("Windows does not start the program"))});
     }
     return own;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindingList.h"
 #include "PeImports.h"
 #include "RuntimeCheck.h"
 
@@ -23,9 +24,9 @@ public:
     // files: every plain file on the disc, relative to its root ("Runtime/Qt6Core.dll").
     WindowsCheck(const QStringList &files, Reader read);
 
-    // The problems of the disc's Windows programs (names at the root; other programs are left
+    // Adds the problems of the disc's Windows programs (names at the root; other programs are left
     // alone) and of the DLLs they load.
-    QList<Problem> Inspect(const QStringList &programs) const;
+    void Inspect(const QStringList &programs, FindingList &problems) const;
 
     // Whether every Windows PC has the DLL of that name (in any letter case).
     static bool LeftToSystem(const QString &dll);
@@ -40,14 +41,12 @@ private:
         QStringList assemblyFolders; // "Runtime/"
     };
 
-    std::optional<PeImports> read(const QString &path, QList<Problem> &problems) const;
+    std::optional<PeImports> read(const QString &path, FindingList &problems) const;
     // Adds the private assemblies the program's manifest names to found.
-    void addAssemblies(const QString &program, const QByteArray &manifest, Found &found,
-                       QList<Problem> &problems) const;
+    void addAssemblies(const QString &program, const QByteArray &manifest, Found &found, FindingList &problems) const;
     // Reports the DLLs path imports that Windows does not find; whether it imports any that are
     // not a part of Windows.
-    bool checkImports(const QString &path, const QStringList &imports, const Found &found,
-                      QList<Problem> &problems) const;
+    bool checkImports(const QString &path, const QStringList &imports, const Found &found, FindingList &problems) const;
     const QString *file(const QString &path) const;
 
     QHash<QString, QString> files_; // by path in folded case
