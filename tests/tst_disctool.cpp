@@ -139,6 +139,8 @@ private slots:
     void checkReportsEachFault_data();
     void checkReportsEachFault();
     void checkRejectsWhatIsNotAFolder();
+    void commandLineIsAnswered_data();
+    void commandLineIsAnswered();
 
     void imageIsTheSameForTheSameFolder();
     void imageLaysTheStartOutTogether();
@@ -804,6 +806,44 @@ QString TestDiscTool::makeImage(const QString &folder, const QString &name, qint
     if (made.status != 0)
         qWarning().noquote() << made.errors;
     return made.status == 0 ? image : QString();
+}
+
+void TestDiscTool::commandLineIsAnswered_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // standard output's first line, for an answer
+    QTest::addColumn<QString>("errors"); // in standard error, for a refusal
+
+    const auto row = [](const char *name, const QStringList &arguments, int status, const char *output,
+                        const char *errors) {
+        QTest::newRow(name) << arguments << status << QString(output) << QString(errors);
+    };
+    row("--help", {"--help"}, 0, "usage:", "");
+    row("-h", {"-h"}, 0, "usage:", "");
+    row("help", {"help"}, 0, "usage:", "");
+    row("help for a command", {"help", "image"}, 0, "usage: brindle-disc image [--force] <folder> <image file>", "");
+    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check <folder or image file>", "");
+    row("--version", {"--version"}, 0, "brindle-disc " BRINDLE_VERSION, "");
+    row("nothing", {}, 2, "", "a command is needed");
+    row("help for no such command", {"help", "burn"}, 2, "", "unknown command burn");
+    row("another command's option", {"check", "--art", "art", "disc"}, 2, "",
+        "unknown option --art\nusage: brindle-disc check <folder or image file>");
+    row("an option without its value", {"make", "disc", "--program"}, 2, "", "--program needs a value");
+    row("-- before an operand like an option", {"check", "--", "-disc"}, 1, "", "-disc is not a folder");
+}
+
+void TestDiscTool::commandLineIsAnswered()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    const Outcome outcome =
+        RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, QStringLiteral("cd %1 &&").arg(scratch_->path()));
+    QCOMPARE(outcome.status, status);
+    QCOMPARE(outcome.lines.value(0), output);
+    QVERIFY2(outcome.errors.contains(errors), qPrintable(outcome.errors));
 }
 
 void TestDiscTool::imageIsTheSameForTheSameFolder()

@@ -14,14 +14,73 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-const char UsageText[] = "usage:\n"
-                         "  brindle-disc make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
-                         "                    [--windows-program <Windows menu program>]\n"
-                         "  brindle-disc image [--force] <folder> <image file>\n"
-                         "  brindle-disc check <folder or image file>\n";
+// The tool's commands, each with its usage and the options it takes.
+struct Command
+{
+    QString name;
+    QString usage; // after "brindle-disc"
+    QString what;
+    QStringList values; // options that take a value ("--name CD07" or "--name=CD07")
+    QStringList flags;
+    qsizetype operands;     // folders and files after the options
+    QString operandsNeeded; // what is said when there are more or fewer
+};
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> table{
+        {QStringLiteral("make"),
+         QStringLiteral("make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
+                        "                    [--windows-program <Windows menu program>]"),
+         QStringLiteral("Lays out a disc folder: the menu program, its runtime, the artwork and the sample content."),
+         {QStringLiteral("--program"), QStringLiteral("--windows-program"), QStringLiteral("--art"),
+          QStringLiteral("--name")},
+         {},
+         1,
+         QStringLiteral("make needs one disc folder")},
+        {QStringLiteral("image"),
+         QStringLiteral("image [--force] <folder> <image file>"),
+         QStringLiteral("Masters the ISO 9660 image of a disc folder; --force masters one that check finds errors in."),
+         {},
+         {QStringLiteral("--force")},
+         2,
+         QStringLiteral("image needs a disc folder and an image file")},
+        {QStringLiteral("check"),
+         QStringLiteral("check <folder or image file>"),
+         QStringLiteral("Inspects a disc folder or image for what would go wrong when the menu runs from it."),
+         {},
+         {},
+         1,
+         QStringLiteral("check needs one disc folder or image file")},
+    };
+    return table;
+}
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &command : commands())
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+QString usageOf(const Command &command)
+{
+    return QStringLiteral("usage: brindle-disc %1\n")
+        .arg(QString(command.usage).replace(QLatin1Char('\n'), QStringLiteral("\n     ")));
+}
+
+QString usageOfAll()
+{
+    QString text = QStringLiteral("usage:\n");
+    for (const Command &command : commands())
+        text += QStringLiteral("  brindle-disc %1\n").arg(command.usage);
+    return text + QStringLiteral("  brindle-disc help [<command>]\n  brindle-disc --version\n");
+}
 
 struct Parsed
 {
@@ -34,37 +93,77 @@ struct Parsed
     QString name;
     bool nameGiven = false;
     bool force = false; // image: master a disc that check finds errors in
+    QString answer;     // what help and --version print
     QString problem;    // why the command line was not understood
+    QString usage;      // the usage shown with the problem
 };
 
-// Understands "--option value" and "--option=value".
+// Understands "--option value", "--option=value" and "--" before operands that start with "-".
 Parsed parse(const QStringList &arguments)
 {
     Parsed parsed;
-    const auto refuse = [&parsed](const QString &problem) {
+    const auto refuse = [&parsed](const QString &problem, const Command *command = nullptr) {
         parsed.problem = problem;
+        parsed.usage = command ? usageOf(*command) : usageOfAll();
         return parsed;
     };
-    QStringList positional;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const auto answer = [&parsed](const QString &text) {
+        parsed.answer = text;
+        return parsed;
+    };
+    if (arguments.isEmpty())
+        return refuse(QStringLiteral("a command is needed"));
+    const QString &first = arguments.first();
+    if (first == QStringLiteral("--help") || first == QStringLiteral("-h"))
+        return answer(usageOfAll());
+    if (first == QStringLiteral("--version"))
+        return answer(QStringLiteral("brindle-disc %1\n").arg(QStringLiteral(BRINDLE_VERSION)));
+    if (first == QStringLiteral("help")) {
+        if (arguments.size() == 1)
+            return answer(usageOfAll());
+        const Command *command = findCommand(arguments.at(1));
+        if (arguments.size() > 2)
+            return refuse(QStringLiteral("help takes one command"));
+        if (!command)
+            return refuse(QStringLiteral("unknown command %1").arg(arguments.at(1)));
+        return answer(usageOf(*command) + command->what + QLatin1Char('\n'));
+    }
+    const Command *command = findCommand(first);
+    if (!command)
+        return refuse(QStringLiteral("unknown command %1").arg(first));
+    parsed.command = command->name;
+
+    QStringList operands;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
-        if (!argument.startsWith(QStringLiteral("--")) || argument == QStringLiteral("--")) {
-            positional.append(argument);
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QStringLiteral("-")) {
+            operands.append(argument);
             continue;
         }
-        if (argument == QStringLiteral("--force")) {
-            parsed.force = true;
+        if (argument == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
+            return answer(usageOf(*command) + command->what + QLatin1Char('\n'));
+        if (command->flags.contains(argument)) {
+            parsed.force = true; // the one flag there is
             continue;
         }
         QString value;
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        if (equals >= 0) {
+        const bool given = equals >= 0;
+        if (given) {
             value = argument.mid(equals + 1);
             argument.truncate(equals);
-        } else if (i + 1 < arguments.size()) {
+        }
+        if (!command->values.contains(argument))
+            return refuse(QStringLiteral("unknown option %1").arg(argument), command);
+        if (!given) {
+            if (i + 1 >= arguments.size())
+                return refuse(QStringLiteral("%1 needs a value").arg(argument), command);
             value = arguments.at(++i);
-        } else {
-            return refuse(QStringLiteral("%1 needs a value").arg(argument));
         }
         if (argument == QStringLiteral("--program"))
             parsed.program = value;
@@ -72,35 +171,18 @@ Parsed parse(const QStringList &arguments)
             parsed.windowsProgram = value;
         else if (argument == QStringLiteral("--art"))
             parsed.art = value;
-        else if (argument == QStringLiteral("--name")) {
+        else {
             parsed.name = value;
             parsed.nameGiven = true;
-        } else {
-            return refuse(QStringLiteral("unknown option %1").arg(argument));
         }
     }
-    const bool imaging = !positional.isEmpty() && positional.at(0) == QStringLiteral("image");
-    if (parsed.force && !imaging)
-        return refuse(QStringLiteral("--force goes with image only"));
-    if (imaging && positional.size() != 3)
-        return refuse(QStringLiteral("image needs a disc folder and an image file"));
-    if (!imaging && positional.size() != 2)
-        return refuse(QStringLiteral("a command and one disc folder are needed"));
-    parsed.command = positional.at(0);
-    parsed.folder = positional.at(1);
-    if (imaging) {
-        parsed.image = positional.at(2);
-        if (!parsed.program.isEmpty() || !parsed.windowsProgram.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
-            return refuse(QStringLiteral("image takes no options but --force"));
-    } else if (parsed.command == QStringLiteral("make")) {
-        if (parsed.program.isEmpty() || parsed.art.isEmpty())
-            return refuse(QStringLiteral("make needs --program and --art"));
-    } else if (parsed.command == QStringLiteral("check")) {
-        if (!parsed.program.isEmpty() || !parsed.windowsProgram.isEmpty() || !parsed.art.isEmpty() || parsed.nameGiven)
-            return refuse(QStringLiteral("check takes no options"));
-    } else {
-        return refuse(QStringLiteral("unknown command %1").arg(parsed.command));
-    }
+    if (operands.size() != command->operands)
+        return refuse(command->operandsNeeded, command);
+    parsed.folder = operands.at(0);
+    if (command->operands > 1)
+        parsed.image = operands.at(1);
+    if (parsed.command == QStringLiteral("make") && (parsed.program.isEmpty() || parsed.art.isEmpty()))
+        return refuse(QStringLiteral("make needs --program and --art"), command);
     return parsed;
 }
 
@@ -179,8 +261,12 @@ namespace DiscTool {
 int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     const Parsed parsed = parse(arguments);
+    if (!parsed.answer.isEmpty()) {
+        out << parsed.answer;
+        return Success;
+    }
     if (!parsed.problem.isEmpty()) {
-        err << "brindle-disc: " << ShownText::Escaped(parsed.problem) << '\n' << UsageText;
+        err << "brindle-disc: " << ShownText::Escaped(parsed.problem) << '\n' << parsed.usage;
         return Usage;
     }
     try {
