@@ -13,12 +13,13 @@
 
 #include <fuse.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -106,12 +107,8 @@ int Open(const char *path, fuse_file_info *info)
 
 void WaitUntil(double seconds)
 {
-    const auto until = TheDrive.started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                              std::chrono::duration<double>(seconds));
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(until.time_since_epoch()).count();
-    const timespec target{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &target, nullptr) == EINTR) {
-    }
+    std::this_thread::sleep_until(TheDrive.started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                         std::chrono::duration<double>(seconds)));
 }
 
 int Read(const char *path, char *buffer, size_t size, off_t offset, fuse_file_info *)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # brindle_disc_program(target): a program that runs from the disc and finds the Qt it carries in
 # the Runtime folder beside it: Qt's plugins through an embedded qt.conf, and on Linux Qt's
 # libraries through the search path $ORIGIN/Runtime/lib, written as the older DT_RPATH tag, which
