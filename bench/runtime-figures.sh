@@ -29,21 +29,18 @@ median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2 ? v[(NR + 1
 mb() { awk -v b="$1" 'BEGIN { printf "%.1f MB", b / 1048576 }'; }
 
 echo "== sizes"
-echo "disc: $(mb "$(du -sb "$disc" | cut -f1)"), of which Runtime/: $(mb "$(du -sb "$disc/Runtime" | cut -f1)")" \
-    "(lib $(mb "$(du -sb "$disc/Runtime/lib" | cut -f1)"), plugins $(mb "$(du -sb "$disc/Runtime/plugins" | cut -f1)")," \
-    "fonts $(mb "$(du -sb "$disc/Runtime/fonts" | cut -f1)")," \
-    "licences $(mb "$(du -sb "$disc/Runtime/licences" | cut -f1)"), source $(mb "$(du -sb "$disc/Runtime/source" | cut -f1)"))"
+size() { du -cb "$@" | tail -n 1 | cut -f1; }
+echo "disc: $(mb "$(size "$disc")"), of which Runtime/: $(mb "$(size "$disc/Runtime")")" \
+    "(lib $(mb "$(size "$disc/Runtime/lib")"), fonts $(mb "$(size "$disc/Runtime/fonts")")," \
+    "licences $(mb "$(size "$disc/Runtime/licences")"), source $(mb "$(size "$disc/Runtime/source")"))"
 # A disc for both systems: what each system's part takes, and what they share.
 if [ -f "$disc/CD07.exe" ]; then
-    bytes() { du -cb "$@" | tail -n 1 | cut -f1; }
-    echo "for Linux: $(mb "$(bytes "$disc/CD07" "$disc/autorun.sh" "$disc/Runtime/lib" \
-        $(find "$disc/Runtime/plugins" -name '*.so'))") (program $(mb "$(bytes "$disc/CD07")"))"
-    echo "for Windows: $(mb "$(bytes "$disc/CD07.exe" "$disc/autorun.inf" "$disc"/Runtime/*.dll \
-        "$disc/Runtime/Runtime.manifest" $(find "$disc/Runtime/plugins" -name '*.dll'))")" \
-        "(program $(mb "$(bytes "$disc/CD07.exe")"))"
-    echo "both: $(mb "$(bytes "$disc/Files" "$disc/Runtime/fonts" "$disc/Runtime/licences" "$disc/Runtime/source")")" \
-        "(Files/ $(mb "$(bytes "$disc/Files")"), fonts $(mb "$(bytes "$disc/Runtime/fonts")")," \
-        "licences $(mb "$(bytes "$disc/Runtime/licences")"), Qt's source $(mb "$(bytes "$disc/Runtime/source")"))"
+    echo "for Linux: $(mb "$(size "$disc/CD07" "$disc/autorun.sh" "$disc/Runtime/lib")")" \
+        "(program $(mb "$(size "$disc/CD07")"))"
+    echo "for Windows: $(mb "$(size "$disc/CD07.exe" "$disc/autorun.inf")") (program $(mb "$(size "$disc/CD07.exe")"))"
+    echo "both: $(mb "$(size "$disc/Files" "$disc/Runtime/fonts" "$disc/Runtime/licences" "$disc/Runtime/source")")" \
+        "(Files/ $(mb "$(size "$disc/Files")"), fonts $(mb "$(size "$disc/Runtime/fonts")")," \
+        "licences $(mb "$(size "$disc/Runtime/licences")"), sources $(mb "$(size "$disc/Runtime/source")"))"
 fi
 
 echo
@@ -89,7 +86,7 @@ for run in $(seq "$runs"); do
              /^   read\[[0-9]+\] [0-9]+ bytes from/ { bytes[name[node]] += $2 }
              END { for (n in bytes) print bytes[n], n }' "$scratch/reader.log" | sort -rn >"$scratch/files"
         head -14 "$scratch/files" | while read -r bytes file; do echo "  $(mb "$bytes")  ${file#/}"; done
-        # The licences and Qt's source travel for people, not for the menu: none of it is read.
+        # The licences and the sources travel for people, not for the menu: none of it is read.
         echo "  of which from Runtime/licences and Runtime/source:" \
             "$(awk '$2 ~ /^\/Runtime\/(licences|source)\// { sum += $1 } END { print sum + 0 }' "$scratch/files") bytes"
     fi

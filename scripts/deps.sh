@@ -7,7 +7,7 @@ run_packages=(
     g++ cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libisofs-dev qt6-wayland
     libwayland-dev wayland-protocols libfontconfig-dev
-    fonts-liberation adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
+    fonts-liberation2 adwaita-icon-theme hicolor-icon-theme shared-mime-info xdg-utils
     xvfb xauth x11-utils imagemagick libfuse3-dev fuseiso fuse3
 )
 test_packages=(

@@ -132,6 +132,8 @@ void TestDiscInput::initTestCase()
     program_ = work_.filePath(QStringLiteral("bin/brindlemoor"));
     QVERIFY(WriteFile(program_, ElfFile({QStringLiteral("libc.so.6")})));
     QFile::setPermissions(program_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // A program that names no Qt library has Qt linked in: its licences and sources travel beside it.
+    QVERIFY(WriteRuntimeLicences(work_.filePath(QStringLiteral("bin/Runtime"))));
 }
 
 void TestDiscInput::init()
@@ -380,7 +382,8 @@ void TestDiscInput::writeRuntime(const QString &disc)
 void TestDiscInput::runtimeCheckFailsWhatWillNotRun_data()
 {
     QTest::addColumn<QString>("file"); // relative to the disc
-    // "machine N", "class N", "program <rpath>|<runpath>", "cut", "link", "remove", "capitals", "none"
+    // "machine N", "class N", "program <rpath>|<runpath>", "static" (the program with Qt linked in, the file
+    // removed), "cut", "link", "remove", "capitals", "none"
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("line"); // the one error (or, without errors, warning) the check prints; empty for none
 
@@ -443,14 +446,24 @@ void TestDiscInput::runtimeCheckFailsWhatMayNotTravel_data()
                                                 owed;
     QTest::newRow("the patch missing") << "Runtime/source/disc-qt.patch"
                                        << "remove" << source + "lacks disc-qt.patch" + owed;
-    QTest::newRow("Wayland's source missing")
-        << "Runtime/lib/libQt6WaylandClient.so.6"
-        << "write" << source + "lacks qt6-wayland_*.dsc, qt6-wayland_*.orig.tar.*, qt6-wayland_*.debian.tar.*" + owed;
+    QTest::newRow("Wayland's source missing") << "Runtime/source/qt6-wayland_6.4.2-1.dsc"
+                                              << "remove" << source + "lacks qt6-wayland_*.dsc" + owed;
     QTest::newRow("the fonts' licence missing")
-        << "Runtime/licences/GPL-2.txt"
+        << "Runtime/licences/OFL-1.1.txt"
         << "remove"
-        << "error: Runtime/licences/GPL-2.txt: missing: the fonts in Runtime/fonts/ are under the GNU GPL v2 with the "
-           "font exception, whose text must go with them";
+        << "error: Runtime/licences/OFL-1.1.txt: missing: the fonts in Runtime/fonts/ are under the SIL Open Font "
+           "License 1.1, whose text must go with them";
+    QTest::newRow("fonts under the GNU GPL v2")
+        << "Runtime/licences/fonts-liberation.copyright.txt"
+        << "write"
+        << "error: Runtime/licences/fonts-liberation.copyright.txt: the fonts are the Liberation fonts 1.07, under "
+           "the GNU GPL v2, whose source a disc must carry and cannot: carry Liberation 2 (SIL Open Font License 1.1) "
+           "instead";
+    QTest::newRow("Qt linked in, the menu's source missing")
+        << "Runtime/source/brindlemoor-1.0.0-source.tar.xz"
+        << "static"
+        << "error: Runtime/source/: lacks the menu's source (brindlemoor-<version>-source.tar.xz): the programs "
+           "have Qt linked in, and the GNU LGPL v3 lets a user link them with a Qt of their own";
     QTest::newRow("licences in capitals") << "Runtime/licences"
                                           << "capitals"
                                           << "";
@@ -479,7 +492,7 @@ void TestDiscInput::checkChangedRuntime()
     const QString disc = makeDisc();
     QVERIFY(!disc.isEmpty());
     writeRuntime(disc);
-    const QString path = disc + QLatin1Char('/') + file;
+    QString path = disc + QLatin1Char('/') + file;
     QByteArray bytes = ReadAll(path);
     const QString value = change.section(QLatin1Char(' '), 1);
     if (change.startsWith(QLatin1String("machine"))) {
@@ -493,6 +506,11 @@ void TestDiscInput::checkChangedRuntime()
         QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
     } else if (change == QLatin1String("capitals")) {
         QVERIFY(QFile::rename(path, QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).fileName().toUpper()));
+    } else if (change == QLatin1String("static")) {
+        // The file taken away from a disc whose program has Qt linked in.
+        QVERIFY(QFile::remove(path));
+        path = disc + QStringLiteral("/CD07");
+        bytes = ElfFile({QStringLiteral("libc.so.6")}, QStringLiteral("$ORIGIN/Runtime/lib"));
     } else if (change == QLatin1String("write")) {
         bytes = ElfFile({QStringLiteral("libc.so.6")});
     } else if (change == QLatin1String("cut")) {

@@ -170,6 +170,8 @@ void TestDiscTool::initTestCase()
     writeArt(art_);
     program_ = work_.filePath(QStringLiteral("bin/brindlemoor"));
     writeProgram(program_);
+    // A program that names no Qt library has Qt linked in: its licences and sources travel beside it.
+    QVERIFY(WriteRuntimeLicences(work_.filePath(QStringLiteral("bin/Runtime"))));
     disc_ = work_.filePath(QStringLiteral("disc"));
     const Outcome made =
         runTool({QStringLiteral("make"), disc_, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_});

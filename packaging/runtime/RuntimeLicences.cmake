@@ -6,6 +6,12 @@
 # The including script sets LICENCES (the folder of licence texts, /usr/share/common-licenses),
 # NOTICE (Licences.txt.in) and OPTIONS (the files of Qt's build options).
 
+# The fonts of the menu's design, which travel in Runtime/fonts, and the Debian package they come
+# from: Liberation 2, under the SIL Open Font License 1.1 (Liberation 1.07, under the GNU GPL v2,
+# would have to travel with a source that is not to be had).
+set(BRINDLE_FONTS LiberationSans-Regular.ttf LiberationSans-Bold.ttf LiberationSerif-Regular.ttf LiberationSerif-Bold.ttf)
+set(BRINDLE_FONT_PACKAGE fonts-liberation2)
+
 # The Debian package that installed file (a library, a compiler's runtime), found with dpkg.
 function(brindle_package_of file out)
     get_filename_component(real ${file} REALPATH)
@@ -48,9 +54,10 @@ function(brindle_runtime_licences runtime qt_prefix version packages)
 
     set(licences ${runtime}/licences)
     file(MAKE_DIRECTORY ${licences})
-    foreach(text LGPL-3 GPL-3 GPL-2)
+    foreach(text LGPL-3 GPL-3)
         file(COPY_FILE ${LICENCES}/${text} ${licences}/${text}.txt)
     endforeach()
+    brindle_font_licence(${licences}/OFL-1.1.txt)
     set(QT_VERSION ${version})
     configure_file(${NOTICE} ${licences}/README.txt @ONLY)
 
@@ -87,4 +94,82 @@ function(brindle_runtime_licences runtime qt_prefix version packages)
         endif()
         file(COPY_FILE ${copyright} ${licences}/${origin}.copyright.txt)
     endforeach()
+endfunction()
+
+# Writes the SIL Open Font License's text as the fonts' Debian copyright file holds it (a paragraph
+# of lines indented by one space, " ." standing for an empty line) to out.
+function(brindle_font_licence out)
+    set(copyright /usr/share/doc/${BRINDLE_FONT_PACKAGE}/copyright)
+    file(STRINGS ${copyright} lines)
+    set(text)
+    set(inside OFF)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^License: SIL-OFL-1.1$")
+            set(inside ON)
+        elseif(inside AND line MATCHES "^ (.*)$")
+            set(line "${CMAKE_MATCH_1}")
+            if(line STREQUAL ".")
+                set(line "")
+            endif()
+            string(APPEND text "${line}\n")
+        elseif(inside)
+            break()
+        endif()
+    endforeach()
+    if(NOT text MATCHES "SIL OPEN FONT LICENSE")
+        message(FATAL_ERROR "${copyright} holds no text of the SIL Open Font License 1.1")
+    endif()
+    file(WRITE ${out} "${text}")
+endfunction()
+
+# Packs the menu's source as built into <runtime>/source/brindlemoor-<version>-source.tar.xz, so
+# that a user can link the menu with a Qt of their own: the project's files as the build saw them
+# (those git tracks or would track; every file but the build's where the folder is no clone), with
+# BUILT-FROM.txt naming the commit. The same tree makes the same archive: names sorted, owners and
+# times fixed.
+function(brindle_menu_source runtime source_dir version)
+    set(top brindlemoor-${version})
+    set(work ${runtime}.source)
+    file(REMOVE_RECURSE ${work})
+    file(MAKE_DIRECTORY ${work})
+    execute_process(COMMAND git -C ${source_dir} -c core.quotePath=false ls-files --cached --others --exclude-standard
+        OUTPUT_VARIABLE listed RESULT_VARIABLE not_a_clone ERROR_QUIET)
+    if(NOT not_a_clone)
+        execute_process(COMMAND git -C ${source_dir} log -1 --format=%H%n%ct
+            OUTPUT_VARIABLE head OUTPUT_STRIP_TRAILING_WHITESPACE)
+        string(REPLACE "\n" ";" head "${head}")
+        list(GET head 0 commit)
+        list(GET head 1 time)
+        execute_process(COMMAND git -C ${source_dir} status --porcelain --untracked-files=no
+            OUTPUT_VARIABLE changed)
+        set(built "Built from commit ${commit}")
+        if(changed)
+            string(APPEND built ", with changes to it not committed")
+        endif()
+        string(REPLACE "\n" ";" files "${listed}")
+    else()
+        file(GLOB_RECURSE files RELATIVE ${source_dir} LIST_DIRECTORIES OFF ${source_dir}/*)
+        list(FILTER files EXCLUDE REGEX "^(build|shots)/")
+        set(built "Built from a folder that is not a clone of the project's repository")
+        set(time 0)
+    endif()
+    set(kept)
+    foreach(path ${files})
+        if(EXISTS ${source_dir}/${path} AND NOT IS_DIRECTORY ${source_dir}/${path})
+            list(APPEND kept ${path})
+        endif()
+    endforeach()
+    list(SORT kept)
+    list(JOIN kept "\n" listing)
+    file(WRITE ${work}/files "${listing}\n")
+    file(WRITE ${work}/BUILT-FROM.txt "${built}.\n")
+    file(MAKE_DIRECTORY ${runtime}/source)
+    execute_process(COMMAND tar --create --xz --file ${runtime}/source/${top}-source.tar.xz --owner=0 --group=0
+            --numeric-owner --mtime=@${time} --mode=go-w --transform "s,^,${top}/," --verbatim-files-from
+            -C ${source_dir} --files-from ${work}/files -C ${work} BUILT-FROM.txt
+        RESULT_VARIABLE failed)
+    file(REMOVE_RECURSE ${work})
+    if(failed)
+        message(FATAL_ERROR "The menu's source could not be packed into ${runtime}/source")
+    endif()
 endfunction()

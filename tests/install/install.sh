@@ -98,7 +98,7 @@ else
     echo "$info" | grep -q '^ Maintainer: .' || fail "the package has no maintainer"
     echo "$info" | grep -q '^ Description: .' || fail "the package has no description"
     depends=$(echo "$info" | sed -n 's/^ Depends: //p')
-    for package in libqt6widgets6 libqt6network6 libqt6gui6 libwayland-client0 libisofs6 fonts-liberation xdg-utils; do
+    for package in libqt6widgets6 libqt6gui6 libqt6dbus6 libwayland-client0 libisofs6 fonts-liberation2 xdg-utils; do
         echo ", $depends," | grep -qE "[ ,]$package[ ,(]" || fail "the package does not depend on $package"
     done
     echo "$info" | grep -q '^ Recommends: .*adwaita-icon-theme' || fail "the package does not recommend an icon theme"

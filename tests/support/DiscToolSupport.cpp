@@ -188,10 +188,12 @@ QByteArray ProgramManifest()
 
 bool WriteRuntimeLicences(const QString &runtime)
 {
-    for (const char *file : {"licences/README.txt", "licences/LGPL-3.txt", "licences/GPL-3.txt", "licences/GPL-2.txt",
-                             "licences/fonts-liberation.copyright.txt", "source/qt6-base_6.4.2+dfsg-10.dsc",
+    for (const char *file : {"licences/README.txt", "licences/LGPL-3.txt", "licences/GPL-3.txt", "licences/OFL-1.1.txt",
+                             "licences/fonts-liberation2.copyright.txt", "source/qt6-base_6.4.2+dfsg-10.dsc",
                              "source/qt6-base_6.4.2+dfsg.orig.tar.xz", "source/qt6-base_6.4.2+dfsg-10.debian.tar.xz",
-                             "source/disc-qt.patch"}) {
+                             "source/qt6-wayland_6.4.2-1.dsc", "source/qt6-wayland_6.4.2.orig.tar.xz",
+                             "source/qt6-wayland_6.4.2-1.debian.tar.xz", "source/disc-qt.patch",
+                             "source/brindlemoor-1.0.0-source.tar.xz"}) {
         if (!WriteFile(runtime + QLatin1Char('/') + QLatin1String(file), "a text"))
             return false;
     }

@@ -2,7 +2,9 @@
 
 #include "BitmapProbe.h"
 #include "EDiscError.h"
+#include "ElfDynamic.h"
 #include "LicenceCheck.h"
+#include "PeImports.h"
 #include "RuntimeCheck.h"
 #include "ShownText.h"
 #include "WindowsCheck.h"
@@ -19,6 +21,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -174,7 +177,7 @@ void DiscChecker::checkRuntime()
     RuntimeCheck(files, reader(), broken).Inspect(programs_, findings_);
 }
 
-// A disc that carries Qt and the fonts carries their licences, notices and Qt's source with them.
+// A disc that carries Qt and the fonts carries their licences, notices and sources with them.
 void DiscChecker::checkRuntimeLicences()
 {
     QStringList files;
@@ -182,7 +185,22 @@ void DiscChecker::checkRuntimeLicences()
         if (entry->kind != DiscTree::Kind::Folder && disc_.Seen(*entry) == DiscTree::Kind::File)
             files.append(DiscTree::PathOf(*entry).section(QLatin1Char('/'), 1));
     }
-    for (const RuntimeCheck::Problem &problem : LicenceCheck(files).Inspect())
+    LicenceCheck::BuiltIn builtIn;
+    const RuntimeCheck::Reader read = reader();
+    for (const QString &program : programs_) {
+        const auto from = [&](std::uint64_t offset, std::uint64_t length) {
+            return read(program, static_cast<qint64>(offset), static_cast<qint64>(length));
+        };
+        try {
+            if (const ElfDynamic elf = ElfDynamic::Read(from); elf.valid)
+                builtIn.linuxProgram = builtIn.linuxProgram || LicenceCheck::HasQtBuiltIn(elf.needed);
+            else if (const PeImports pe = PeImports::Read(from); pe.valid)
+                builtIn.windowsProgram = builtIn.windowsProgram || LicenceCheck::HasQtBuiltIn(pe.imports);
+        } catch (const EDiscError &) {
+            // The checks of the runtimes report a program that cannot be read.
+        }
+    }
+    for (const RuntimeCheck::Problem &problem : LicenceCheck(files, builtIn).Inspect())
         error(problem.path, problem.what);
 }
 

@@ -25,19 +25,34 @@ const Required QtLicences[] = {
 };
 
 const Required FontLicences[] = {
-    {"licences/fonts-liberation.copyright.txt", "missing: the fonts in Runtime/fonts/ must travel with their notice"},
-    {"licences/GPL-2.txt", "missing: the fonts in Runtime/fonts/ are under the GNU GPL v2 with the font exception, "
-                           "whose text must go with them"},
+    {"licences/fonts-liberation2.copyright.txt", "missing: the fonts in Runtime/fonts/ must travel with their notice"},
+    {"licences/OFL-1.1.txt", "missing: the fonts in Runtime/fonts/ are under the SIL Open Font License 1.1, whose "
+                             "text must go with them"},
 };
+
+// The notice of the Liberation fonts 1.07, which are under the GNU GPL v2: a disc would have to
+// carry their source, which is not to be had.
+const char OldFontNotice[] = "licences/fonts-liberation.copyright.txt";
 
 // A Debian source package is these three files.
 const char *const SourceParts[] = {"_*.dsc", "_*.orig.tar.*", "_*.debian.tar.*"};
+
+// The menu's own source, as the build that made the disc's programs packed it.
+const char MenuSource[] = "source/brindlemoor-*-source.tar.*";
 
 const QString SourceWhy = QStringLiteral("the source of the Qt on the disc must travel with it (the GNU LGPL v3)");
 
 } // namespace
 
-LicenceCheck::LicenceCheck(QStringList files) : files_(std::move(files)) {}
+LicenceCheck::LicenceCheck(QStringList files, BuiltIn builtIn) : files_(std::move(files)), builtIn_(builtIn) {}
+
+bool LicenceCheck::HasQtBuiltIn(const QStringList &libraries)
+{
+    static const QRegularExpression qtLibrary(QStringLiteral("^(lib)?Qt6"), QRegularExpression::CaseInsensitiveOption);
+    return !libraries.isEmpty() && std::none_of(libraries.cbegin(), libraries.cend(), [](const QString &library) {
+        return qtLibrary.match(library).hasMatch();
+    });
+}
 
 bool LicenceCheck::has(const QString &pattern) const
 {
@@ -56,32 +71,51 @@ QList<RuntimeCheck::Problem> LicenceCheck::Inspect() const
             problems.append({true, runtime + QLatin1String(required.path), QLatin1String(required.why)});
     };
 
-    if (has(QStringLiteral("lib/libQt6*.so*")) || has(QStringLiteral("Qt6*.dll"))) {
+    const bool builtIn = builtIn_.linuxProgram || builtIn_.windowsProgram;
+    if (builtIn || has(QStringLiteral("lib/libQt6*.so*")) || has(QStringLiteral("Qt6*.dll"))) {
         std::for_each(std::begin(QtLicences), std::end(QtLicences), require);
-        const QString source = QStringLiteral("source/");
-        if (!has(source + QLatin1Char('*'))) {
-            problems.append(
-                {true, runtime + source,
-                 QStringLiteral("missing (Debian's source packages of Qt and disc-qt.patch): ") + SourceWhy});
-        } else {
-            QStringList packages{QStringLiteral("qt6-base")};
-            if (has(QStringLiteral("lib/libQt6Wayland*")))
-                packages.append(QStringLiteral("qt6-wayland"));
-            QStringList lacking;
-            for (const QString &package : std::as_const(packages)) {
-                for (const char *part : SourceParts) {
-                    if (!has(source + package + QLatin1String(part)))
-                        lacking.append(package + QLatin1String(part));
-                }
-            }
-            if (!has(source + QStringLiteral("disc-qt.patch")))
-                lacking.append(QStringLiteral("disc-qt.patch"));
-            if (!lacking.isEmpty())
-                problems.append({true, runtime + source,
-                                 QStringLiteral("lacks %1: ").arg(lacking.join(QStringLiteral(", "))) + SourceWhy});
+        checkSource(builtIn_.linuxProgram || has(QStringLiteral("lib/libQt6Wayland*")) ||
+                        has(QStringLiteral("plugins/platforms/libqwayland*")),
+                    problems);
+        if (builtIn && !has(QLatin1String(MenuSource)))
+            problems.append({true, runtime + QStringLiteral("source/"),
+                             QStringLiteral("lacks the menu's source (brindlemoor-<version>-source.tar.xz): the "
+                                            "programs have Qt linked in, and the GNU LGPL v3 lets a user link them "
+                                            "with a Qt of their own")});
+    }
+    if (has(QStringLiteral("fonts/*.ttf"))) {
+        if (has(QLatin1String(OldFontNotice)))
+            problems.append({true, runtime + QLatin1String(OldFontNotice),
+                             QStringLiteral("the fonts are the Liberation fonts 1.07, under the GNU GPL v2, whose "
+                                            "source a disc must carry and cannot: carry Liberation 2 (SIL Open Font "
+                                            "License 1.1) instead")});
+        std::for_each(std::begin(FontLicences), std::end(FontLicences), require);
+    }
+    return problems;
+}
+
+void LicenceCheck::checkSource(bool wayland, QList<RuntimeCheck::Problem> &problems) const
+{
+    const QString runtime = QLatin1String(RuntimeFolder);
+    const QString source = QStringLiteral("source/");
+    if (!has(source + QLatin1Char('*'))) {
+        problems.append({true, runtime + source,
+                         QStringLiteral("missing (Debian's source packages of Qt and disc-qt.patch): ") + SourceWhy});
+        return;
+    }
+    QStringList packages{QStringLiteral("qt6-base")};
+    if (wayland)
+        packages.append(QStringLiteral("qt6-wayland"));
+    QStringList lacking;
+    for (const QString &package : std::as_const(packages)) {
+        for (const char *part : SourceParts) {
+            if (!has(source + package + QLatin1String(part)))
+                lacking.append(package + QLatin1String(part));
         }
     }
-    if (has(QStringLiteral("fonts/*.ttf")))
-        std::for_each(std::begin(FontLicences), std::end(FontLicences), require);
-    return problems;
+    if (!has(source + QStringLiteral("disc-qt.patch")))
+        lacking.append(QStringLiteral("disc-qt.patch"));
+    if (!lacking.isEmpty())
+        problems.append(
+            {true, runtime + source, QStringLiteral("lacks %1: ").arg(lacking.join(QStringLiteral(", "))) + SourceWhy});
 }

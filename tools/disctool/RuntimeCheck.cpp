@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,23 +23,30 @@ struct NeededFile
     const char *path; // under the runtime folder
     const char *why;
     bool error;
+    bool plugin; // needed beside a Qt whose libraries are in the runtime; a Qt linked in has its plugins built in
 };
 
 const NeededFile Needed[] = {
-    {"plugins/platforms/libqxcb.so", "missing: the menu cannot open its window on X11 without Qt on the system", true},
+    {"plugins/platforms/libqxcb.so", "missing: the menu cannot open its window on X11 without Qt on the system", true,
+     true},
     {"plugins/platforms/libqwayland-generic.so",
-     "missing: the menu cannot open its window on Wayland without Qt on the system", true},
+     "missing: the menu cannot open its window on Wayland without Qt on the system", true, true},
     {"plugins/wayland-shell-integration/libxdg-shell.so",
-     "missing: the menu cannot open its window on Wayland without Qt on the system", true},
+     "missing: the menu cannot open its window on Wayland without Qt on the system", true, true},
     {"plugins/wayland-decoration-client/libbradient.so",
-     "missing: on Wayland desktops that draw no window frames the menu has no title bar", false},
+     "missing: on Wayland desktops that draw no window frames the menu has no title bar", false, true},
     {"fonts/LiberationSans-Bold.ttf", "missing: the disc label loses its design where the fonts are not installed",
-     false},
+     false, false},
     {"fonts/LiberationSans-Regular.ttf", "missing: the menu's text loses its design where the fonts are not installed",
-     false},
+     false, false},
     {"fonts/LiberationSerif-Regular.ttf", "missing: the credits lose their design where the fonts are not installed",
-     false},
+     false, false},
 };
+
+bool IsQtLibrary(const QString &name)
+{
+    return name.startsWith(QLatin1String("libQt6"));
+}
 
 // The names left to the system; the list is shared with the build that lays out the runtime.
 const QRegularExpression &systemPatterns()
@@ -120,7 +128,9 @@ void RuntimeCheck::Inspect(const QStringList &programs, FindingList &problems) c
         if (own.isEmpty())
             continue;
         usesRuntime = true;
-        if (libraries_.isEmpty() && files_.filter(QRegularExpression(QLatin1Char('^') + runtime)).isEmpty()) {
+        const bool needsQt = std::any_of(own.cbegin(), own.cend(), IsQtLibrary);
+        if (needsQt && libraries_.isEmpty() &&
+            files_.filter(QRegularExpression(QLatin1Char('^') + runtime)).isEmpty()) {
             // A disc made for desktops with Qt 6 (the program built against the system's Qt).
             problems.Add({false, runtime,
                           QStringLiteral("missing: %1 needs libraries that only a desktop with Qt 6 has (%2): the "
@@ -163,9 +173,10 @@ void RuntimeCheck::Inspect(const QStringList &programs, FindingList &problems) c
         else
             checkNeeded(file, elf->needed, true, problems);
     }
+    const bool sharedQt = std::any_of(libraries_.cbegin(), libraries_.cend(), IsQtLibrary);
     for (const NeededFile &needed : Needed) {
         const QString path = runtime + QLatin1String(needed.path);
-        if (!files_.contains(path))
+        if ((sharedQt || !needed.plugin) && !files_.contains(path))
             problems.Add({needed.error, path, QLatin1String(needed.why)});
     }
 }
