@@ -12,12 +12,13 @@ ExternalProject_Add(windows-build
         -DCMAKE_PREFIX_PATH=${BRINDLE_WINDOWS_QT} -DQT_HOST_PATH=/usr
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/cmake
         -DBRINDLE_HOST_ARTGEN=$<TARGET_FILE:artgen> -DBRINDLE_BUILD_TESTS=${BRINDLE_BUILD_TESTS}
+        -DBRINDLE_MENU_SOURCE=${BRINDLE_MENU_SOURCE}
     CMAKE_GENERATOR Ninja
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR>
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${BRINDLE_WINDOWS_PROGRAM_DIR}/brindlemoor.exe ${BRINDLE_WINDOWS_PROGRAM_DIR}/Runtime.stamp
     INSTALL_COMMAND ""
-    DEPENDS artgen
+    DEPENDS artgen menu-source
     USES_TERMINAL_BUILD ON)
 
 # The Windows suites run under Wine, in a Wine prefix and on an X server of their own.

@@ -7,12 +7,11 @@
 # cmake -DPROGRAM=<disc program> -DRUNTIME=<folder> -DQT_PREFIX=<Qt> -DVERSION=<Qt version>
 #       -DSYSTEM_LIST=<file> -DFONT_DIR=<Liberation fonts> -DLICENCES=<licence texts>
 #       -DNOTICE=<Licences.txt.in> -DOPTIONS=<Qt's build options> -DARCHIVES=<static archives linked in>
-#       -DSOURCE_DIR=<the menu's source> -DMENU_VERSION=<its version> -P BundleRuntime.cmake
+#       -DMENU_SOURCE=<the menu's source archive> -P BundleRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/RuntimeLicences.cmake)
 
-foreach(input PROGRAM RUNTIME QT_PREFIX VERSION SYSTEM_LIST FONT_DIR LICENCES NOTICE OPTIONS ARCHIVES SOURCE_DIR
-        MENU_VERSION)
+foreach(input PROGRAM RUNTIME QT_PREFIX VERSION SYSTEM_LIST FONT_DIR LICENCES NOTICE OPTIONS ARCHIVES MENU_SOURCE)
     if(NOT ${input})
         message(FATAL_ERROR "BundleRuntime.cmake needs -D${input}=...")
     endif()
@@ -30,12 +29,20 @@ foreach(name ${names})
     list(APPEND excluded "^${pattern}$")
 endforeach()
 
+# The libraries are resolved from a copy of the program in a folder of its own, so that a runtime
+# laid out before beside the program is not taken for the system's libraries.
+set(probe ${RUNTIME}.probe)
+file(REMOVE_RECURSE ${probe})
+file(MAKE_DIRECTORY ${probe})
+get_filename_component(program_name ${PROGRAM} NAME)
+file(COPY_FILE ${PROGRAM} ${probe}/${program_name})
 file(GET_RUNTIME_DEPENDENCIES
-    EXECUTABLES ${PROGRAM}
+    EXECUTABLES ${probe}/${program_name}
     RESOLVED_DEPENDENCIES_VAR resolved
     UNRESOLVED_DEPENDENCIES_VAR unresolved
     CONFLICTING_DEPENDENCIES_PREFIX conflict
     PRE_EXCLUDE_REGEXES ${excluded})
+file(REMOVE_RECURSE ${probe})
 if(unresolved)
     message(FATAL_ERROR "Libraries the disc's program needs were not found: ${unresolved}")
 endif()
@@ -75,7 +82,7 @@ foreach(font ${BRINDLE_FONTS})
     file(COPY_FILE ${FONT_DIR}/${font} ${staging}/fonts/${font})
 endforeach()
 brindle_runtime_licences(${staging} ${QT_PREFIX} ${VERSION} "${packages}")
-brindle_menu_source(${staging} ${SOURCE_DIR} ${MENU_VERSION})
+file(COPY ${MENU_SOURCE} DESTINATION ${staging}/source)
 
 file(REMOVE_RECURSE ${RUNTIME})
 file(RENAME ${staging} ${RUNTIME})

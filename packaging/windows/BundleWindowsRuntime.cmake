@@ -8,11 +8,11 @@
 # cmake -DPROGRAM=<program.exe> -DRUNTIME=<folder> -DQT_PREFIX=<Qt> -DOBJDUMP=<objdump for PE files>
 #       -DCXX=<the C++ compiler> -DVERSION=<Qt version> -DFONT_DIR=<Liberation fonts>
 #       -DLICENCES=<licence texts> -DNOTICE=<Licences.txt.in> -DOPTIONS=<Qt's build options>
-#       -DSOURCE_DIR=<the menu's source> -DMENU_VERSION=<its version> -P BundleWindowsRuntime.cmake
+#       -DMENU_SOURCE=<the menu's source archive> -P BundleWindowsRuntime.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../runtime/RuntimeLicences.cmake)
 
-foreach(input PROGRAM RUNTIME QT_PREFIX OBJDUMP CXX VERSION FONT_DIR LICENCES NOTICE OPTIONS SOURCE_DIR MENU_VERSION)
+foreach(input PROGRAM RUNTIME QT_PREFIX OBJDUMP CXX VERSION FONT_DIR LICENCES NOTICE OPTIONS MENU_SOURCE)
     if(NOT ${input})
         message(FATAL_ERROR "BundleWindowsRuntime.cmake needs -D${input}=...")
     endif()
@@ -52,7 +52,7 @@ foreach(part libgcc.a libstdc++.a libwinpthread.a crt2.o)
     list(APPEND packages ${package})
 endforeach()
 brindle_runtime_licences(${staging} ${QT_PREFIX} ${VERSION} "${packages}")
-brindle_menu_source(${staging} ${SOURCE_DIR} ${MENU_VERSION})
+file(COPY ${MENU_SOURCE} DESTINATION ${staging}/source)
 
 file(REMOVE_RECURSE ${RUNTIME})
 file(RENAME ${staging} ${RUNTIME})

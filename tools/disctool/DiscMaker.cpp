@@ -112,7 +112,7 @@ void copyTree(const QString &source, const QString &destination, bool windows)
         if (QFileInfo::exists(target)) {
             if (!sameContent(file, target))
                 throw EDiscError(QStringLiteral("the runtimes of the two programs both hold %1, with different content")
-                                     .arg(target.mid(destination.size() + 1)));
+                                     .arg(QLatin1String(RuntimeFolder) + QDir(source).relativeFilePath(file)));
             continue;
         }
         copyFile(file, target);
