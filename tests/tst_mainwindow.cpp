@@ -150,6 +150,8 @@ private slots:
     void litPicturesFollowThePointer_data();
     void litPicturesFollowThePointer();
     void litBackPictureSurvivesPageChanges();
+    void litPictureGoesOutOnAMoveToANeighbour_data();
+    void litPictureGoesOutOnAMoveToANeighbour();
 
     void textsLoadedAndDecoded();
     void loadFailureAtCreationLeavesTheLaterStepsUndone_data();
@@ -545,6 +547,47 @@ void TestMainWindow::litBackPictureSurvivesPageChanges()
     QVERIFY(menu.Lit("imgExtraBack"));
     menu.MoveToWindow(QPoint(35 + 240, 97 + 235));
     QTRY_VERIFY(!menu.Lit("imgExtraBack"));
+}
+
+void TestMainWindow::litPictureGoesOutOnAMoveToANeighbour_data()
+{
+    QTest::addColumn<QString>("page"); // reached by clicking this main-page control, or empty
+    QTest::addColumn<QString>("hotSpot");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("neighbour");
+    // clang-format off
+    QTest::newRow("quit to the badge") << "" << "lblOverQuit" << "imgQuit" << "lblOverLogo";
+    QTest::newRow("quit to the disc label") << "" << "lblOverQuit" << "imgQuit" << "lblCdRodNumber";
+    QTest::newRow("arrow to the text") << "anmMainSampleware" << "lblOverInstall" << "imgArrow" << "memSample";
+    QTest::newRow("help to back") << "anmMainTemplate" << "lblExtraFileHelp" << "imgHelp" << "lblExtraBack";
+    QTest::newRow("back to an installer") << "anmMainToolbox" << "lblToolboxBack" << "imgToolBack" << "lblOverReal";
+    // clang-format on
+}
+
+// Straight from one control to the next, without crossing a background picture.
+void TestMainWindow::litPictureGoesOutOnAMoveToANeighbour()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, hotSpot);
+    QFETCH(QString, picture);
+    QFETCH(QString, neighbour);
+    Menu menu;
+    menu.Start();
+    menu.MoveToWindow(Background);
+    if (!page.isEmpty()) {
+        menu.Click(page.toLatin1());
+        QTRY_VERIFY(menu.PageName() != QStringLiteral("tabMain"));
+    }
+    menu.MoveTo(hotSpot.toLatin1());
+    QTRY_VERIFY(menu.Lit(picture.toLatin1()));
+    menu.MoveTo(neighbour.toLatin1());
+    QTRY_VERIFY(!menu.Lit(picture.toLatin1()));
+
+    // Back onto the hot spot and away again: lit, then out, every time.
+    menu.MoveTo(hotSpot.toLatin1());
+    QTRY_VERIFY(menu.Lit(picture.toLatin1()));
+    menu.MoveTo(neighbour.toLatin1());
+    QTRY_VERIFY(!menu.Lit(picture.toLatin1()));
 }
 
 void TestMainWindow::textsLoadedAndDecoded()

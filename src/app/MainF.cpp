@@ -21,6 +21,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPointer>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -90,6 +91,8 @@ struct TfrmMain::Row
         int itemHeight = 16;
         // What screen readers call a hot spot or button.
         const char *accessibleName = nullptr;
+        // The picture that lights up under a hot spot while the pointer is over it.
+        const char *litPicture = nullptr;
     };
 
     struct Events
@@ -97,6 +100,7 @@ struct TfrmMain::Row
         Notify onClick = nullptr;
         Notify onDblClick = nullptr;
         Notify onMouseEnter = nullptr;
+        Notify onMouseLeave = nullptr;
         MouseMove onMouseMove = nullptr;
         DrawItem onDrawItem = nullptr;
     };
@@ -123,8 +127,10 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.caption = "CD-Rom 1", .alignment = taCenter, .fontName = "Arial", .fontPixels = 15, .bold = true},
          {}},
         {"imgQuit", Kind::Image, nullptr, {545, 276, 39, 55}, 0, {.picture = "imgQuit"}, {}},
-        {"lblOverQuit", Kind::HotSpot, nullptr, {545, 275, 39, 55}, 0, {.accessibleName = "Quit"},
-         {.onClick = &TfrmMain::QuitClick, .onMouseEnter = &TfrmMain::lblOverQuitMouseEnter}},
+        {"lblOverQuit", Kind::HotSpot, nullptr, {545, 275, 39, 55}, 0,
+         {.accessibleName = "Quit", .litPicture = "imgQuit"},
+         {.onClick = &TfrmMain::QuitClick, .onMouseEnter = &TfrmMain::lblOverQuitMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"lblOverLogo", Kind::HotSpot, nullptr, {268, 361, 107, 108}, 0,
          {.textStyle = tsRecessed, .accessibleName = "Credits"},
          {.onClick = &TfrmMain::lblLojoClick}},
@@ -180,12 +186,15 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.onMouseMove = &TfrmMain::GenMouseMove}},
         {"imgSample", Kind::Image, "tabSampleware", {28, 42, 214, 180}, 0, {.picture = "imgSample"}, {}},
         {"imgSampleBack", Kind::Image, "tabSampleware", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblSamplewareBack", Kind::HotSpot, "tabSampleware", {336, 203, 121, 20}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblSamplewareBackMouseEnter}},
+        {"lblSamplewareBack", Kind::HotSpot, "tabSampleware", {336, 203, 121, 20}, 0,
+         {.accessibleName = "Main Menu", .litPicture = "imgSampleBack"},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblSamplewareBackMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"imgArrow", Kind::Image, "tabSampleware", {264, 141, 22, 27}, 0, {.picture = "imgArrow"}, {}},
         {"lblOverInstall", Kind::HotSpot, "tabSampleware", {253, 130, 45, 45}, 0,
-         {.accessibleName = "Install the sample program"},
-         {.onClick = &TfrmMain::lblOverInstallClick, .onMouseEnter = &TfrmMain::lblOverInstallMouseEnter}},
+         {.accessibleName = "Install the sample program", .litPicture = "imgArrow"},
+         {.onClick = &TfrmMain::lblOverInstallClick, .onMouseEnter = &TfrmMain::lblOverInstallMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"memSample", Kind::RichEdit, "tabSampleware", {254, 41, 204, 79}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
           .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat, .frameSides = {}},
@@ -196,12 +205,15 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.align = Align::Client, .picture = "imgExtraFiles"},
          {.onMouseMove = &TfrmMain::GenMouseMove}},
         {"imgExtraBack", Kind::Image, "tabIndex", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblExtraBack", Kind::HotSpot, "tabIndex", {336, 204, 121, 19}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblExtraBackMouseEnter}},
+        {"lblExtraBack", Kind::HotSpot, "tabIndex", {336, 204, 121, 19}, 0,
+         {.accessibleName = "Main Menu", .litPicture = "imgExtraBack"},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblExtraBackMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"imgHelp", Kind::Image, "tabIndex", {29, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
         {"lblExtraFileHelp", Kind::HotSpot, "tabIndex", {30, 204, 149, 19}, 0,
-         {.accessibleName = "Help on extra files"},
-         {.onClick = &TfrmMain::lblExtraFileHelpClick, .onMouseEnter = &TfrmMain::lblExtraFileHelpMouseEnter}},
+         {.accessibleName = "Help on extra files", .litPicture = "imgHelp"},
+         {.onClick = &TfrmMain::lblExtraFileHelpClick, .onMouseEnter = &TfrmMain::lblExtraFileHelpMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"edtText", Kind::RichEdit, "tabIndex", {28, 41, 214, 133}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
           .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat, .frameSides = {}},
@@ -224,8 +236,10 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
          {.onClick = &TfrmMain::InstallToolClick}},
         {"lblOverReal", Kind::HotSpot, "tabToolBox", {253, 97, 46, 45}, 4, {.accessibleName = "Install Real"},
          {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblToolboxBack", Kind::HotSpot, "tabToolBox", {336, 203, 121, 22}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblToolboxBackMouseEnter}},
+        {"lblToolboxBack", Kind::HotSpot, "tabToolBox", {336, 203, 121, 22}, 0,
+         {.accessibleName = "Main Menu", .litPicture = "imgToolBack"},
+         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblToolboxBackMouseEnter,
+          .onMouseLeave = &TfrmMain::LitHotSpotMouseLeave}},
         {"edtAcr", Kind::RichEdit, "tabToolBox", {308, 40, 150, 46}, 0,
          {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
           .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat},
@@ -352,6 +366,9 @@ void TfrmMain::CreateComponents()
             label->setFocusPolicy(Qt::NoFocus);
             bindNotify(label->OnClick, this, e.onClick);
             bindNotify(label->OnMouseEnter, this, e.onMouseEnter);
+            bindNotify(label->OnMouseLeave, this, e.onMouseLeave);
+            if (s.litPicture)
+                litPictures_.insert(label, qobject_cast<TImage *>(find(s.litPicture)));
             control = label;
             break;
         }
@@ -596,6 +613,20 @@ void TfrmMain::HideLitPictures()
 {
     for (TImage *picture : {imgQuit, imgExtraBack, imgToolBack, imgSampleBack, imgArrow, imgHelp})
         picture->setVisible(false);
+}
+
+void TfrmMain::LitHotSpotMouseLeave(QObject *sender)
+{
+    // Leaving the window leaves the picture lit, and so does a page change that takes the hot
+    // spot away; a move straight onto another control of the window puts it out at once. Which it
+    // was is known once the change that made the pointer leave is complete.
+    QMetaObject::invokeMethod(
+        this,
+        [this, spot = QPointer<QWidget>(qobject_cast<QWidget *>(sender))] {
+            if (spot && spot->isVisible() && underMouse() && !spot->underMouse())
+                litPictures_.value(spot)->setVisible(false);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmMain::lblOverQuitMouseEnter(QObject *)

@@ -60,6 +60,7 @@ private:
     void pnlMainButtonsMouseEnter(QObject *sender);
     void pnlBackMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
     void GenMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void LitHotSpotMouseLeave(QObject *sender);
     void lblOverQuitMouseEnter(QObject *sender);
     void lblSamplewareBackMouseEnter(QObject *sender);
     void lblOverInstallMouseEnter(QObject *sender);
@@ -98,6 +99,8 @@ private:
 
     // The frame each animated button rests on, from the window description.
     QHash<const TlxAnimator *, std::int32_t> restFrames_;
+    // The picture each hot spot lights, from the window description.
+    QHash<const QWidget *, TImage *> litPictures_;
 
     TImage *imgMainBack = nullptr;
     TRzLabel *lblCdRodNumber = nullptr;

@@ -123,6 +123,19 @@ journey_hover() {
     shot stopped-2
     expect_eq "button after the pointer left onto the background" "$a" "$(button_sum 253 150)"
     expect_eq "button's rest frame" "$rest" "$a"
+
+    # Quit lights up under the pointer and goes out as soon as the pointer moves straight on to
+    # the credits badge, without crossing the backdrop.
+    local quit=(545 276 39 55) unlit
+    unlit="$(region_sum $((OX + quit[0])) $((OY + quit[1])) "${quit[2]}" "${quit[3]}")"
+    point_at $QUIT_SPOT
+    shot quit-lit
+    [[ "$(region_sum $((OX + quit[0])) $((OY + quit[1])) "${quit[2]}" "${quit[3]}")" != "$unlit" ]] ||
+        fail "Quit did not light up under the pointer"
+    point_at $LOGO_SPOT
+    shot quit-left-for-the-badge
+    expect_eq "Quit once the pointer is on the badge" "$unlit" \
+        "$(region_sum $((OX + quit[0])) $((OY + quit[1])) "${quit[2]}" "${quit[3]}")"
     close_menu
 }
 
