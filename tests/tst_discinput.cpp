@@ -740,10 +740,16 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart_data()
     row("autorun.inf missing", {"remove autorun.inf"},
         {"warning: autorun.inf: missing: Windows does not offer to start the menu when the disc is inserted"});
     row("a name Joliet cuts", {"write " + longName + "|x"},
-        {"error: " + longName + ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short"});
+        {"error: " + longName +
+         ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short, "
+         "as \"A letter to the parents of every pupil in the school about th.doc\""});
     row("a name Joliet changes", {"write Files/Templates/Budget: 2026.xls|x"},
-        {"error: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": Windows shows "
-         "another name"});
+        {"error: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": Windows shows it as "
+         "\"Budget_ 2026.xls\""});
+    row("a name with what neither holds", {"write Files/Templates/Plan <A\"B>: 1?.doc|x"},
+        {"error: Files/Templates/Plan <A\"B>: 1?.doc: holds \":\" and \"?\", which Joliet replaces with \"_\"; holds "
+         "\"<\", \"\"\" and \">\", which Windows does not allow in a name: Windows shows it as \"Plan <A\"B>_ 1_.doc\" "
+         "and cannot open it"});
     row("a name beyond UCS-2, kept", {"write Files/Templates/Budget \U0001F4B6.xls|x"}, {});
     row("a name another tool changed in the image", {"joliet Zip.txt|Zip_txt"},
         {"error: Files/Text Files/Zip.txt: Joliet changes this name to \"Zip_txt\": Windows shows that one"});

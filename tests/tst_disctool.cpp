@@ -729,9 +729,13 @@ void TestDiscTool::checkReportsEachFault_data()
     row("help page missing", {"remove Files/Web Files/Help.html"}, 1, {"error: Files/Web Files/Help.html: missing"});
     row("templates missing", {"remove Files/Templates"}, 1,
         {"error: Files/Templates/: missing: the extra-files page cannot list its templates"});
-    row("unknown template type", {"write Files/Templates/Notes.txt"}, 0,
-        {"warning: Files/Templates/Notes.txt: not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers no "
-         "file type for it"});
+    row("a template of another type", {"write Files/Templates/Notes.odt", "write Files/Templates/README"}, 0, {});
+    const QString browse = "once its copy has gone missing, the copy dialog's Browse cannot show it: its extension "
+                           "makes the file-type filter ";
+    row("extensions the open dialog takes apart",
+        {"write Files/Templates/Plan.v(2)", "write Files/Templates/A.xls old"}, 0,
+        {"warning: Files/Templates/A.xls old: " + browse + "\"*.xls old\", which its own name does not match",
+         "warning: Files/Templates/Plan.v(2): " + browse + "\"*.v(2)\", which its own name does not match"});
     row("sounds missing", {"remove Files/Sounds"}, 1,
         {"error: Files/Sounds/: missing: delivering a template fails without it"});
     row("toolbox installer missing", {"remove Files/ToolBox/Tool3/Setup.exe"}, 1,
@@ -944,11 +948,12 @@ void TestDiscTool::checkReportsImageFaults_data()
                        "warning: autorun.sh: not an executable file: the menu does not start by itself when the disc "
                        "is inserted"};
     QTest::newRow("names Joliet cuts, on a disc for Linux")
-        << QStringList{"write " + longName, "write Files/Templates/Budget: 2026.xls"} << false << 0
+        << QStringList{"write " + longName, "write Files/Templates/Budget: Q1?.xls"} << false << 0
         << QStringList{"warning: " + longName +
-                           ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short",
-                       "warning: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": "
-                       "Windows shows another name"};
+                           ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short, as "
+                           "\"A letter to the parents of every pupil in the school about th.doc\"",
+                       "warning: Files/Templates/Budget: Q1?.xls: holds \":\" and \"?\", which Joliet replaces with "
+                       "\"_\": Windows shows it as \"Budget_ Q1_.xls\""};
 }
 
 void TestDiscTool::checkReportsImageFaults()
@@ -975,6 +980,9 @@ void TestDiscTool::checkReportsImageFaults()
     const Outcome outcome = runTool({QStringLiteral("check"), image});
     QCOMPARE(outcome.lines, lines);
     QCOMPARE(outcome.status, status);
+    // The folder tells what Windows will show as the image, read back, does.
+    if (!dropExecutableBits)
+        QCOMPARE(runTool({QStringLiteral("check"), disc}).lines, lines);
 }
 
 QTEST_MAIN(TestDiscTool)

@@ -8,8 +8,10 @@
 #include "WindowsCheck.h"
 #include "WindowsNames.h"
 
+#include "app/CopyF.h"
 #include "app/GlobalsU.h"
 #include "app/Startup.h"
+#include "platform/FileDialogs.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -26,7 +28,6 @@ const QString Root = QStringLiteral("./");
 const QString SetupName = QStringLiteral("Setup.exe");
 const char *const ToolNames[] = {"WinZip", "Flash", "Acrobat", "Real"};
 const char *const TextNames[] = {"Zip.txt", "Flash.txt", "Acrobat.txt", "Real.txt", "Sample.txt", "Extra File.txt"};
-const char *const TemplateTypes[] = {"doc", "xls", "mdb", "wks", "wps"};
 
 bool hasDigits(const QString &text)
 {
@@ -70,6 +71,25 @@ private:
     QStringDecoder decoder_{QStringDecoder::Utf8};
     bool accents_ = false;
 };
+
+// Whether the open dialog, given filter, lists a file of that name: it shows the files that match a
+// pattern of its first filter, the patterns within the filter's last parentheses where it has them,
+// blanks between them.
+bool openDialogShows(const QString &filter, const QString &name)
+{
+    static const QRegularExpression described(
+        QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@\\{\\}/!<>\\$%&=^~:\\|]*)\\)$"));
+    const QString first = filter.section(QStringLiteral(";;"), 0, 0);
+    const QRegularExpressionMatch match = described.match(first);
+    const QStringList patterns =
+        (match.hasMatch() ? match.captured(2) : first).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return std::any_of(patterns.cbegin(), patterns.cend(), [&name](const QString &pattern) {
+        return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                  QRegularExpression::CaseInsensitiveOption)
+            .match(name)
+            .hasMatch();
+    });
+}
 
 // How much of a text is read to tell its encoding, and the largest picture decoded.
 constexpr qint64 MaxTextBytes = qint64(16) << 20;
@@ -301,13 +321,12 @@ void DiscChecker::checkTemplates()
     if (templates.isEmpty())
         warning(found, QStringLiteral("no templates: the list on the extra-files page stays empty"));
     for (const QString &name : templates) {
-        const QString suffix = QFileInfo(name).suffix();
-        const bool known = std::any_of(std::begin(TemplateTypes), std::end(TemplateTypes), [&](const char *type) {
-            return suffix.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
-        });
-        if (!known)
-            warning(found + name, QStringLiteral("not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers "
-                                                 "no file type for it"));
+        const QString filter = FileDialogs::NameFilter(CopyF::TemplateFileFilter(CopyF::ExtractFileExt(name)));
+        if (!openDialogShows(filter, name))
+            warning(found + name, QStringLiteral("once its copy has gone missing, the copy dialog's Browse cannot show "
+                                                 "it: its extension makes the file-type filter \"%1\", which its own "
+                                                 "name does not match")
+                                      .arg(filter));
     }
 }
 
@@ -496,8 +515,9 @@ void DiscChecker::checkWindowsNames(const DiscTree::Entry &folder, bool windows)
         if (entry->kind == DiscTree::Kind::Link)
             continue; // Joliet holds no links at all
         const QString path = DiscTree::PathOf(*entry);
-        QString problem = WindowsNames::PathProblem(path);
-        if (const std::optional<QString> joliet = disc_.JolietName(*entry); problem.isEmpty() && joliet)
+        const std::optional<QString> joliet = disc_.JolietName(*entry);
+        QString problem = WindowsNames::PathProblem(path, entry->kind == DiscTree::Kind::Folder, joliet);
+        if (problem.isEmpty() && joliet)
             problem = joliet->isEmpty()
                           ? QStringLiteral("Joliet does not hold this name: Windows does not show it or shows another")
                           : QStringLiteral("Joliet changes this name to \"%1\": Windows shows that one").arg(*joliet);

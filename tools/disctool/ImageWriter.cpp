@@ -184,9 +184,10 @@ ImageWriter::ImageWriter(const QString &folder)
         const auto [at, names] = pending.back();
         pending.pop_back();
         for (const auto &entry : at->children) {
-            const QString name = names && entry->kind != DiscTree::Kind::Link
-                                     ? WindowsNames::PathProblem(DiscTree::PathOf(*entry))
-                                     : QString();
+            const QString name =
+                names && entry->kind != DiscTree::Kind::Link
+                    ? WindowsNames::PathProblem(DiscTree::PathOf(*entry), entry->kind == DiscTree::Kind::Folder)
+                    : QString();
             if (!name.isEmpty())
                 refused.append(QStringLiteral("%1: %2").arg(DiscTree::PathOf(*entry), name));
             if (entry->kind == DiscTree::Kind::Folder)
