@@ -34,7 +34,7 @@ constexpr qsizetype Block = 2048;
 ToolOutcome runTool(const QStringList &arguments, const QString &shellPrefix = {}, const QStringList &wrapper = {},
                     int timeoutMs = 120000)
 {
-    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix, wrapper, timeoutMs);
+    return WithoutStandIns(RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix, wrapper, timeoutMs));
 }
 
 QStringList entriesOf(const QString &folder)

@@ -33,7 +33,7 @@ using Outcome = ToolOutcome;
 
 Outcome runTool(const QStringList &arguments, const QString &shellPrefix = {})
 {
-    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix);
+    return WithoutStandIns(RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix));
 }
 
 QByteArray readAll(const QString &path)
@@ -135,7 +135,7 @@ private slots:
     void wavHeaderDescribesTheSamples_data();
     void wavHeaderDescribesTheSamples();
 
-    void checkFindsNothingOnAFreshDisc();
+    void checkFindsTheStandInsOfAFreshDisc();
     void checkReportsEachFault_data();
     void checkReportsEachFault();
     void checkRejectsWhatIsNotAFolder();
@@ -636,14 +636,51 @@ void TestDiscTool::wavHeaderDescribesTheSamples()
     QVERIFY_THROWS_EXCEPTION(EDiscError, WavWriter::Encode({1, 2, 3}, rate, 2));
 }
 
-void TestDiscTool::checkFindsNothingOnAFreshDisc()
+void TestDiscTool::checkFindsTheStandInsOfAFreshDisc()
 {
     const QString disc = makeDisc();
     QVERIFY(!disc.isEmpty());
-    const Outcome outcome = runTool({QStringLiteral("check"), disc});
+    QStringList standIns;
+    for (const char *text : {"Zip.txt", "Flash.txt", "Acrobat.txt", "Real.txt", "Sample.txt", "Extra File.txt"})
+        standIns.append(QStringLiteral("Files/Text Files/") + QLatin1String(text));
+    for (const char *name : {"Address Book.mdb", "Fax Cover Sheet.doc", "Household Budget.xls", "Letter.doc",
+                             "Mileage Log.wks", "Recipe Card.wps"})
+        standIns.append(QStringLiteral("Files/Templates/") + QLatin1String(name));
+    standIns.append(QStringLiteral("Files/Sample/Setup.exe"));
+    for (int tool = 1; tool <= 4; ++tool)
+        standIns.append(QStringLiteral("Files/ToolBox/Tool%1/Setup.exe").arg(tool));
+    standIns.append({QStringLiteral("Files/Web Files/Order.html"), QStringLiteral("Files/Web Files/Help.html")});
+    const auto pathsOf = [](const QStringList &lines, const QString &kind) {
+        QStringList paths;
+        for (const QString &line : lines) {
+            if (line.startsWith(kind) && line.contains(QLatin1String(": is still the sample disc's ")))
+                paths.append(line.section(QLatin1String(": "), 1, 1));
+        }
+        return paths;
+    };
+    const Outcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), disc});
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.lines, QStringList());
-    QCOMPARE(outcome.errors, QString());
+    QCOMPARE(pathsOf(outcome.lines, QStringLiteral("warning")), standIns);
+    QCOMPARE(WithoutStandIns(outcome).lines, QStringList());
+    QVERIFY(outcome.lines.contains(QStringLiteral("warning: Files/ToolBox/Tool3/Setup.exe: is still the sample disc's "
+                                                  "stand-in installer, which installs nothing: put the publisher's "
+                                                  "own in its place before the disc is pressed")));
+
+    // A file of the publisher's own is no stand-in, even one that differs from the sample's by a byte.
+    QByteArray zip = readAll(disc + QStringLiteral("/Files/Text Files/Zip.txt"));
+    zip[0] = 'p';
+    writeAll(disc + QStringLiteral("/Files/Text Files/Zip.txt"), zip);
+    writeAll(disc + QStringLiteral("/Files/ToolBox/Tool2/Setup.exe"), "MZ a real installer");
+    standIns.removeOne(QStringLiteral("Files/Text Files/Zip.txt"));
+    standIns.removeOne(QStringLiteral("Files/ToolBox/Tool2/Setup.exe"));
+    const QString image = makeImage(disc, QStringLiteral("disc.iso"));
+    QVERIFY(!image.isEmpty());
+    for (const QString &checked : {disc, image}) {
+        const Outcome strict =
+            RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), QStringLiteral("--strict"), checked});
+        QCOMPARE(strict.status, 1);
+        QCOMPARE(pathsOf(strict.lines, QStringLiteral("error")), standIns);
+    }
 }
 
 // Operations on a made disc, one a string: "remove <path>", "garble <path>", "png <path>",
@@ -827,12 +864,12 @@ void TestDiscTool::commandLineIsAnswered_data()
     row("-h", {"-h"}, 0, "usage:", "");
     row("help", {"help"}, 0, "usage:", "");
     row("help for a command", {"help", "image"}, 0, "usage: brindle-disc image [--force] <folder> <image file>", "");
-    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check <folder or image file>", "");
+    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check [--strict] <folder or image file>", "");
     row("--version", {"--version"}, 0, "brindle-disc " BRINDLE_VERSION, "");
     row("nothing", {}, 2, "", "a command is needed");
     row("help for no such command", {"help", "burn"}, 2, "", "unknown command burn");
     row("another command's option", {"check", "--art", "art", "disc"}, 2, "",
-        "unknown option --art\nusage: brindle-disc check <folder or image file>");
+        "unknown option --art\nusage: brindle-disc check [--strict] <folder or image file>");
     row("an option without its value", {"make", "disc", "--program"}, 2, "", "--program needs a value");
     row("-- before an operand like an option", {"check", "--", "-disc"}, 1, "", "-disc is not a folder");
 }

@@ -21,6 +21,10 @@ struct ToolOutcome
 ToolOutcome RunTool(const QString &program, const QStringList &arguments, const QString &shellPrefix = {},
                     const QStringList &wrapper = {}, int timeoutMs = 120000);
 
+// The outcome without the warnings about files that are still the sample disc's stand-ins, which
+// every disc a test makes holds.
+ToolOutcome WithoutStandIns(ToolOutcome outcome);
+
 // Writes a whole file, creating its folders; false when it cannot.
 bool WriteFile(const QString &path, const QByteArray &content);
 

@@ -4,6 +4,7 @@
 #include "EDiscError.h"
 #include "LicenceCheck.h"
 #include "RuntimeCheck.h"
+#include "SampleContent.h"
 #include "ShownText.h"
 #include "WindowsCheck.h"
 #include "WindowsNames.h"
@@ -99,7 +100,7 @@ constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
 } // namespace
 
-DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
+DiscChecker::DiscChecker(const DiscTree &disc, bool strict) : disc_(disc), strict_(strict) {}
 
 QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
 {
@@ -112,6 +113,7 @@ QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
     checkTemplates();
     checkMediaFolders();
     checkInstallers();
+    checkStandIns();
     checkAutorun();
     checkRuntime();
     checkRuntimeLicences();
@@ -142,6 +144,7 @@ QStringList DiscChecker::Programs(const DiscTree &disc)
 std::set<int> DiscChecker::checkPrograms()
 {
     std::set<int> schemes;
+    numbers_.clear();
     const QStringList programs = Programs(disc_);
     for (const QString &name : programs) {
         const DiscTree::Entry *found = disc_.Find(name);
@@ -159,6 +162,7 @@ std::set<int> DiscChecker::checkPrograms()
             warning(name, QStringLiteral("has no digits in its name: the menu presents the starter disc "
                                          "(disc 0, blue scheme)"));
         try {
+            numbers_.insert(GlobalsU::DigitsToNumber(name));
             schemes.insert(GlobalsU::DigitsToNumber(name) % 4);
         } catch (const EConvertError &) {
             error(name, QStringLiteral("the digits of the name make a number above 2147483647: the menu stops "
@@ -358,6 +362,35 @@ void DiscChecker::checkInstallers()
             error(path, QStringLiteral("missing: the %1 installer cannot start").arg(program));
         else if (listed(*folder, SetupName).isEmpty())
             error(shown(*folder, path), QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+    }
+}
+
+void DiscChecker::checkStandIns()
+{
+    // The help page names the disc's number: it is the sample's for any disc the programs name.
+    QSet<QString> found;
+    for (const std::int32_t number : numbers_.empty() ? std::set<std::int32_t>{0} : numbers_) {
+        for (const SampleContent::File &sample : SampleContent::Files(number)) {
+            const DiscTree::Entry *entry = SampleContent::StandsIn(sample.kind) ? resolve(sample.path) : nullptr;
+            const DiscTree::Entry *file = entry ? disc_.Follow(entry) : nullptr;
+            if (!file || file->kind != DiscTree::Kind::File || file->size != sample.content.size() ||
+                found.contains(sample.path))
+                continue;
+            try {
+                if (disc_.Read(*file, 0, sample.content.size()) != sample.content)
+                    continue;
+            } catch (const EDiscError &) {
+                continue; // reported as unreadable where the menu reads it
+            }
+            found.insert(sample.path);
+            const QString what = QStringLiteral("is still %1: put the publisher's own in its place before the disc "
+                                                "is pressed")
+                                     .arg(SampleContent::Described(sample.kind));
+            if (strict_)
+                error(DiscTree::PathOf(*entry), what);
+            else
+                warning(DiscTree::PathOf(*entry), what);
+        }
     }
 }
 

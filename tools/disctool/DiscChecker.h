@@ -19,7 +19,8 @@ class DiscChecker
 public:
     using Finding = ::Finding;
 
-    explicit DiscChecker(const DiscTree &disc);
+    // strict: files still the sample disc's stand-ins are errors, not warnings.
+    explicit DiscChecker(const DiscTree &disc, bool strict = false);
 
     // Everything found, found (what reading the disc found) with the rest: the errors first, then
     // the warnings, each in the order the disc was walked, bounded as FindingList bounds them.
@@ -40,6 +41,8 @@ private:
     void checkTemplates();
     void checkMediaFolders();
     void checkInstallers();
+    // Texts, templates, installers and web pages still byte for byte the sample disc's own.
+    void checkStandIns();
     void checkAutorun();
     void checkRuntime();
     void checkRuntimeLicences();
@@ -67,5 +70,7 @@ private:
 
     const DiscTree &disc_;
     FindingList findings_;
-    QStringList programs_; // the menu programs at the root
+    bool strict_ = false;
+    QStringList programs_;           // the menu programs at the root
+    std::set<std::int32_t> numbers_; // the disc numbers their names give
 };

@@ -2,9 +2,7 @@
 
 #include "BitmapProbe.h"
 #include "EDiscError.h"
-#include "SampleMedia.h"
-#include "SampleTemplates.h"
-#include "SampleTexts.h"
+#include "SampleContent.h"
 #include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
@@ -257,29 +255,8 @@ void DiscMaker::writeDisc(const QString &root) const
     for (const ArtFile &art : artFiles())
         copyFile(DiscPath::Resolve(QDir(options_.art).filePath(art.path)), disc.filePath(art.path));
 
-    const QString texts = GlobalsU::FolderOf(DiscFolder::TextFiles);
-    for (const SampleTexts::File &text : SampleTexts::Descriptions())
-        writeFile(disc.filePath(texts + text.name), text.content);
-
-    const QString templates = GlobalsU::FolderOf(DiscFolder::Templates);
-    for (const SampleTemplates::File &file : SampleTemplates::Files())
-        writeFile(disc.filePath(templates + file.name), file.content);
-
-    const QString images = GlobalsU::FolderOf(DiscFolder::Images);
-    for (const SampleMedia::File &picture : SampleMedia::Pictures())
-        writeFile(disc.filePath(images + picture.name), picture.content);
-    const QString sounds = GlobalsU::FolderOf(DiscFolder::Sounds);
-    for (const SampleMedia::File &sound : SampleMedia::Sounds())
-        writeFile(disc.filePath(sounds + sound.name), sound.content);
-
-    const QString setup = QStringLiteral("Setup.exe");
-    writeFile(disc.filePath(GlobalsU::FolderOf(DiscFolder::Sample) + setup), SampleTexts::SetupPlaceholder(0));
-    for (int tool = 1; tool <= 4; ++tool)
-        writeFile(disc.filePath(GlobalsU::ToolFolder(tool) + setup), SampleTexts::SetupPlaceholder(tool));
-
-    const QString web = GlobalsU::FolderOf(DiscFolder::WebFiles);
-    writeFile(disc.filePath(web + QStringLiteral("Order.html")), SampleTexts::OrderPage());
-    writeFile(disc.filePath(web + QStringLiteral("Help.html")), SampleTexts::HelpPage(discNumber_));
+    for (const SampleContent::File &file : SampleContent::Files(discNumber_))
+        writeFile(disc.filePath(file.path), file.content);
 
     // A copy, not a link: the menu finds its disc beside its own resolved path.
     const QString program = disc.filePath(options_.name);

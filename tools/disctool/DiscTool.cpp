@@ -50,10 +50,11 @@ const std::vector<Command> &commands()
          2,
          QStringLiteral("image needs a disc folder and an image file")},
         {QStringLiteral("check"),
-         QStringLiteral("check <folder or image file>"),
-         QStringLiteral("Inspects a disc folder or image for what would go wrong when the menu runs from it."),
+         QStringLiteral("check [--strict] <folder or image file>"),
+         QStringLiteral("Inspects a disc folder or image for what would go wrong when the menu runs from it; "
+                        "--strict fails a disc that still holds the sample's stand-ins."),
          {},
-         {},
+         {QStringLiteral("--strict")},
          1,
          QStringLiteral("check needs one disc folder or image file")},
     };
@@ -92,10 +93,11 @@ struct Parsed
     QString art;
     QString name;
     bool nameGiven = false;
-    bool force = false; // image: master a disc that check finds errors in
-    QString answer;     // what help and --version print
-    QString problem;    // why the command line was not understood
-    QString usage;      // the usage shown with the problem
+    bool force = false;  // image: master a disc that check finds errors in
+    bool strict = false; // check: the sample's stand-ins are errors
+    QString answer;      // what help and --version print
+    QString problem;     // why the command line was not understood
+    QString usage;       // the usage shown with the problem
 };
 
 // Understands "--option value", "--option=value" and "--" before operands that start with "-".
@@ -148,7 +150,7 @@ Parsed parse(const QStringList &arguments)
         if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
             return answer(usageOf(*command) + command->what + QLatin1Char('\n'));
         if (command->flags.contains(argument)) {
-            parsed.force = true; // the one flag there is
+            (argument == QStringLiteral("--force") ? parsed.force : parsed.strict) = true;
             continue;
         }
         QString value;
@@ -203,12 +205,12 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
 }
 
 // A folder is checked as the disc it makes, plus what a disc cannot hold: by check and by image alike.
-QList<DiscChecker::Finding> checkFolder(const FolderTree &folder)
+QList<DiscChecker::Finding> checkFolder(const FolderTree &folder, bool strict = false)
 {
     QList<DiscChecker::Finding> problems;
     for (const FolderTree::Problem &problem : folder.Problems())
         problems.append({true, problem.path, problem.what});
-    return DiscChecker(folder).Check(problems);
+    return DiscChecker(folder, strict).Check(problems);
 }
 
 bool failed(const QList<DiscChecker::Finding> &findings)
@@ -235,12 +237,12 @@ int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
 }
 
 // An image is checked as a desktop mounting it shows it, plus what only an image can get wrong.
-QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
+QList<DiscChecker::Finding> checkDisc(const QString &path, bool image, bool strict)
 {
     if (!image)
-        return checkFolder(FolderTree(path));
+        return checkFolder(FolderTree(path), strict);
     const ImageReader reader(path);
-    return DiscChecker(reader).Check(reader.Findings() + StartOrder::Apart(reader));
+    return DiscChecker(reader, strict).Check(reader.Findings() + StartOrder::Apart(reader));
 }
 
 int check(const Parsed &parsed, QTextStream &out)
@@ -248,7 +250,7 @@ int check(const Parsed &parsed, QTextStream &out)
     const QFileInfo target(parsed.folder);
     if (target.isFile() && !ImageReader::IsImage(parsed.folder))
         throw EDiscError(QStringLiteral("%1 is neither a folder nor an ISO 9660 image").arg(parsed.folder));
-    const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile());
+    const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile(), parsed.strict);
     for (const DiscChecker::Finding &finding : findings)
         out << finding.Line() << '\n';
     return failed(findings) ? DiscTool::Failure : DiscTool::Success;
