@@ -684,7 +684,7 @@ void TestDiscTool::checkFindsTheStandInsOfAFreshDisc()
 }
 
 // Operations on a made disc, one a string: "remove <path>", "garble <path>", "png <path>",
-// "small <path>", "folder <path>", "write <path>", "utf8 <path>", "rename <path>|<new name>",
+// "small <path>", "folder <path>", "write <path>[|<content>]", "utf8 <path>", "rename <path>|<new name>",
 // "chmod-x <path>", "symlink <path>", "lowercase".
 void TestDiscTool::mutate(const QString &disc, const QString &operation)
 {
@@ -704,7 +704,8 @@ void TestDiscTool::mutate(const QString &disc, const QString &operation)
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkpath(path));
     } else if (verb == QLatin1String("write")) {
-        writeAll(path, "something");
+        writeAll(path, argument.contains(QLatin1Char('|')) ? argument.section(QLatin1Char('|'), 1).toLatin1()
+                                                           : QByteArray("something"));
     } else if (verb == QLatin1String("utf8")) {
         writeAll(path, "Caf\xc3\xa9 and cr\xc3\xa8me");
     } else if (verb == QLatin1String("rename")) {
@@ -762,6 +763,17 @@ void TestDiscTool::checkReportsEachFault_data()
     row("text in UTF-8", {"utf8 Files/Text Files/Zip.txt"}, 0,
         {"warning: Files/Text Files/Zip.txt: written in UTF-8: the menu shows its bytes as Windows-1252, so "
          "accented letters come out garbled"});
+    row("texts too long for their boxes",
+        {"write Files/Text Files/Zip.txt|Packs files into small archives and opens the ones you have downloaded from "
+         "the web.",
+         "write Files/Text Files/Real.txt|Listen to radio\r\nand watch video\r\nas it streams in.\r\n\r\n\r\nNow!",
+         "write Files/Text Files/Flash.txt|Plays the animations\r\n\r\n\r\n\r\n"},
+        0,
+        {"warning: Files/Text Files/Zip.txt: does not fit its box edtZip (150x45 pixels) as the menu lays it out: the "
+         "box shows 3 of its 4 lines, and line 4, \"the web.\", is cut off at its lower edge",
+         "warning: Files/Text Files/Real.txt: does not fit its box edtReal (150x46 pixels) as the menu lays it out: "
+         "the box shows 3 of its 6 lines, and line 6, \"Now!\", shows only when the box is scrolled with the mouse "
+         "wheel"});
     row("order form missing", {"remove Files/Web Files/Order.html"}, 1, {"error: Files/Web Files/Order.html: missing"});
     row("help page missing", {"remove Files/Web Files/Help.html"}, 1, {"error: Files/Web Files/Help.html: missing"});
     row("templates missing", {"remove Files/Templates"}, 1,
@@ -864,7 +876,8 @@ void TestDiscTool::commandLineIsAnswered_data()
     row("-h", {"-h"}, 0, "usage:", "");
     row("help", {"help"}, 0, "usage:", "");
     row("help for a command", {"help", "image"}, 0, "usage: brindle-disc image [--force] <folder> <image file>", "");
-    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check [--strict] <folder or image file>", "");
+    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check [--strict] <folder or image file>",
+        "");
     row("--version", {"--version"}, 0, "brindle-disc " BRINDLE_VERSION, "");
     row("nothing", {}, 2, "", "a command is needed");
     row("help for no such command", {"help", "burn"}, 2, "", "unknown command burn");

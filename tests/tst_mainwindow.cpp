@@ -9,6 +9,7 @@
 #include "app/LaunchF.h"
 #include "app/MainF.h"
 #include "platform/Fonts.h"
+#include "toolkit/AnsiText.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Image.h"
 #include "toolkit/RzEdit.h"
@@ -154,6 +155,7 @@ private slots:
     void litPictureGoesOutOnAMoveToANeighbour();
 
     void textsLoadedAndDecoded();
+    void textBoxesLayTextsOutAsDescribed();
     void loadFailureAtCreationLeavesTheLaterStepsUndone_data();
     void loadFailureAtCreationLeavesTheLaterStepsUndone();
     void sampleTextReadAgainOnEveryVisit();
@@ -607,6 +609,39 @@ void TestMainWindow::textsLoadedAndDecoded()
     menu.MoveToWindow(Background);
     menu.Click("anmMainTemplate");
     QTRY_COMPARE(menu.Text("edtText"), QStringLiteral("Extra \u201cfiles\u201d"));
+}
+
+// What a tool works out about a text in its box without a window is what the window's box shows.
+void TestMainWindow::textBoxesLayTextsOutAsDescribed()
+{
+    Menu menu;
+    const QByteArray text = "Wraps where a word ends\r\nand anywhere in averyveryveryverylongwordthatgoesonandon, then "
+                            "goes on\r\n\r\nfor line after line of description in the box.";
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces())
+        menu.disc.Write(QStringLiteral("Files/Text Files/") + place.file, text);
+    menu.Start();
+    menu.MoveToWindow(Background);
+    menu.Click("anmMainTemplate");
+    QTRY_COMPARE(menu.PageName(), QStringLiteral("tabIndex"));
+    QCOMPARE(TfrmMain::TextPlaces().size(), 6);
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces()) {
+        auto *box = menu.Find<TRzRichEdit>(place.box.toLatin1());
+        QVERIFY2(box, qPrintable(place.box));
+        menu.Find<TlxPageControl1>("pgcBrindle")->SetActivePage(box->parentWidget());
+        QTRY_VERIFY(box->isVisible());
+        QCOMPARE(QRect(box->mapTo(menu.form.get(), QPoint(0, 0)), box->size()), place.bounds);
+        QCOMPARE(box->viewport()->size(), TRzRichEdit::TextArea(place.bounds.size()));
+        const QList<TRzRichEdit::Line> lines =
+            TRzRichEdit::LaidOut(AnsiText::Decode(text), TfrmMain::WindowFont(), place.bounds.size());
+        QVERIFY2(lines.size() > 4, qPrintable(place.box));
+        const QList<TRzRichEdit::Line> shown = box->Lines();
+        QCOMPARE(shown.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QCOMPARE(shown.at(i).text, lines.at(i).text);
+            QCOMPARE(shown.at(i).top, lines.at(i).top);
+            QCOMPARE(shown.at(i).bottom, lines.at(i).bottom);
+        }
+    }
 }
 
 void TestMainWindow::loadFailureAtCreationLeavesTheLaterStepsUndone_data()

@@ -42,6 +42,14 @@ constexpr int ClientHeight = 480;
 constexpr int StarterLabelHeight = 50;
 constexpr qint64 ReadChunk = 64 * 1024;
 
+// Which description text goes in which box; the window loads the first five as it is built, the
+// last each time the extra-files page is entered.
+constexpr std::pair<const char *, const char *> DescriptionTexts[] = {
+    {"Zip.txt", "edtZip"},   {"Flash.txt", "edtFlash"},   {"Acrobat.txt", "edtAcr"},
+    {"Real.txt", "edtReal"}, {"Sample.txt", "memSample"}, {"Extra File.txt", "edtText"},
+};
+constexpr std::size_t TextsLoadedAtCreation = 5;
+
 const QString StarterCaption = QStringLiteral("Your Starter CD");
 const QString DiscCaption = QStringLiteral("CD-Rom ");
 const QString SetupName = QStringLiteral("Setup.exe");
@@ -261,6 +269,35 @@ std::span<const TfrmMain::Row> TfrmMain::Description()
     return rows;
 }
 
+const TfrmMain::Row &TfrmMain::DescribedRow(const char *name)
+{
+    const std::span<const Row> rows = Description();
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [name](const Row &row) { return qstrcmp(row.name, name) == 0; });
+    Q_ASSERT(found != rows.end());
+    return *found;
+}
+
+QList<TfrmMain::TextPlace> TfrmMain::TextPlaces()
+{
+    QList<TextPlace> places;
+    for (const auto &[file, box] : DescriptionTexts) {
+        const Row &row = DescribedRow(box);
+        // A page fills its page control, so a box on a page lies at the page control's place plus its own.
+        const Row &page = DescribedRow(row.parent);
+        const QPoint origin = page.parent ? DescribedRow(page.parent).bounds.topLeft() : QPoint();
+        places.append({QLatin1String(file), QLatin1String(box), row.bounds.translated(origin)});
+    }
+    return places;
+}
+
+QFont TfrmMain::WindowFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
 namespace {
 
 // Binds a control's notify event to a handler of the window.
@@ -296,9 +333,7 @@ TfrmMain::TfrmMain(QWidget *parent, DiscPictures discPictures) : TForm(parent), 
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
     setAutoFillBackground(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(WindowFont());
 
     TextBuffer_.open(QIODevice::ReadWrite);
     CreateComponents();
@@ -707,12 +742,9 @@ void TfrmMain::LoadArtwork()
 
 void TfrmMain::LoadPageTexts()
 {
-    const std::pair<TRzRichEdit *, const char *> texts[] = {
-        {edtZip, "Zip.txt"},   {edtFlash, "Flash.txt"},   {edtAcr, "Acrobat.txt"},
-        {edtReal, "Real.txt"}, {memSample, "Sample.txt"},
-    };
-    for (const auto &[control, fileName] : texts)
-        LoadTextInto(control, GlobalsU::DiscFile(DiscFolder::TextFiles, QLatin1String(fileName)));
+    for (const auto &[fileName, box] : std::span(DescriptionTexts).first(TextsLoadedAtCreation))
+        LoadTextInto(findChild<TRzRichEdit *>(QLatin1String(box)),
+                     GlobalsU::DiscFile(DiscFolder::TextFiles, QLatin1String(fileName)));
 }
 
 void TfrmMain::LoadTextInto(TRzRichEdit *control, const QString &path)

@@ -11,10 +11,15 @@
 
 #include "app/CopyF.h"
 #include "app/GlobalsU.h"
+#include "app/MainF.h"
 #include "app/Startup.h"
 #include "platform/FileDialogs.h"
+#include "platform/Fonts.h"
+#include "toolkit/AnsiText.h"
+#include "toolkit/RzEdit.h"
 
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -28,7 +33,6 @@ namespace {
 const QString Root = QStringLiteral("./");
 const QString SetupName = QStringLiteral("Setup.exe");
 const char *const ToolNames[] = {"WinZip", "Flash", "Acrobat", "Real"};
-const char *const TextNames[] = {"Zip.txt", "Flash.txt", "Acrobat.txt", "Real.txt", "Sample.txt", "Extra File.txt"};
 
 bool hasDigits(const QString &text)
 {
@@ -95,6 +99,9 @@ bool openDialogShows(const QString &filter, const QString &name)
 // How much of a text is read to tell its encoding, and the largest picture decoded.
 constexpr qint64 MaxTextBytes = qint64(16) << 20;
 constexpr qint64 MaxPictureBytes = qint64(64) << 20;
+// What a box shows of a text lies well within its start.
+constexpr qsizetype MaxLaidOutBytes = 64 * 1024;
+const QString MenuFace = QStringLiteral("Liberation Sans");
 // An autorun.inf is a few lines: no more of it is read.
 constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
@@ -272,20 +279,25 @@ void DiscChecker::checkBitmap(const QString &path, int width, int height, bool u
 
 void DiscChecker::checkTexts()
 {
-    for (const char *name : TextNames) {
-        const QString path = GlobalsU::FolderOf(DiscFolder::TextFiles) + QString::fromLatin1(name);
+    const bool faces = menuFaces();
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces()) {
+        const QString path = GlobalsU::FolderOf(DiscFolder::TextFiles) + place.file;
         const DiscTree::Entry *entry = resolve(path);
         if (!entry) {
             error(path, QStringLiteral("missing"));
             continue;
         }
         Utf8Detector detector;
+        QByteArray start; // what a box can show of it, and more
         try {
             QByteArray piece;
             for (qint64 read = 0;
                  read < MaxTextBytes && !(piece = disc_.Read(*entry, read, DiscTree::ChunkSize)).isEmpty();
-                 read += piece.size())
+                 read += piece.size()) {
                 detector.Feed(piece);
+                if (start.size() < MaxLaidOutBytes)
+                    start += piece.left(MaxLaidOutBytes - start.size());
+            }
         } catch (const EDiscError &e) {
             error(DiscTree::PathOf(*entry), QStringLiteral("cannot be read: %1").arg(e.Message()));
             continue;
@@ -293,7 +305,60 @@ void DiscChecker::checkTexts()
         if (detector.Utf8WithAccents())
             warning(DiscTree::PathOf(*entry), QStringLiteral("written in UTF-8: the menu shows its bytes as "
                                                              "Windows-1252, so accented letters come out garbled"));
+        if (faces)
+            checkTextFits(DiscTree::PathOf(*entry), AnsiText::Decode(start), place);
     }
+    if (!faces)
+        warning(GlobalsU::FolderOf(DiscFolder::TextFiles),
+                QStringLiteral("whether the texts fit their boxes cannot be told: neither this machine nor the disc "
+                               "(%1fonts/) has Liberation Sans, the face the menu shows them in")
+                    .arg(QLatin1String(RuntimeFolder)));
+}
+
+bool DiscChecker::menuFaces() const
+{
+    Fonts::Install();
+    if (QFontDatabase::hasFamily(MenuFace))
+        return true;
+    // The menu brings its faces for desktops without them: the check takes them from the disc too.
+    for (const DiscTree::Entry *entry :
+         DiscTree::Below(disc_.Find(QLatin1String(RuntimeFolder) + QStringLiteral("fonts")))) {
+        if (entry->kind == DiscTree::Kind::File && entry->name.endsWith(QStringLiteral(".ttf"), Qt::CaseInsensitive) &&
+            entry->size <= MaxPictureBytes) {
+            try {
+                QFontDatabase::addApplicationFontFromData(disc_.Read(*entry, 0, entry->size));
+            } catch (const EDiscError &) {
+                // A font that cannot be read is one the menu cannot use either.
+            }
+        }
+    }
+    return QFontDatabase::hasFamily(MenuFace);
+}
+
+void DiscChecker::checkTextFits(const QString &path, const QString &text, const TfrmMain::TextPlace &place)
+{
+    const QList<TRzRichEdit::Line> lines = TRzRichEdit::LaidOut(text, TfrmMain::WindowFont(), place.bounds.size());
+    const int height = TRzRichEdit::TextArea(place.bounds.size()).height();
+    const auto outside = std::find_if(lines.cbegin(), lines.cend(),
+                                      [height](const TRzRichEdit::Line &line) { return line.bottom > height; });
+    // Blank lines past the edge show nothing that is missed.
+    const auto missed = std::find_if(outside, lines.cend(),
+                                     [](const TRzRichEdit::Line &line) { return !line.text.trimmed().isEmpty(); });
+    if (missed == lines.cend())
+        return;
+    const qsizetype shown = outside - lines.cbegin();
+    warning(path, QStringLiteral("does not fit its box %1 (%2x%3 pixels) as the menu lays it out: the box shows %4 "
+                                 "of its %5 lines, and line %6, \"%7\", %8")
+                      .arg(place.box)
+                      .arg(place.bounds.width())
+                      .arg(place.bounds.height())
+                      .arg(shown)
+                      .arg(lines.size())
+                      .arg(missed - lines.cbegin() + 1)
+                      .arg(ShownText::Cut(missed->text.trimmed()),
+                           missed->top < height ? QStringLiteral("is cut off at its lower edge")
+                                                : QStringLiteral("shows only when the box is scrolled with the "
+                                                                 "mouse wheel")));
 }
 
 void DiscChecker::checkWebPages()

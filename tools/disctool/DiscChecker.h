@@ -5,6 +5,8 @@
 #include "FindingList.h"
 #include "RuntimeCheck.h"
 
+#include "app/MainF.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -37,6 +39,10 @@ private:
     void checkBackdrops(const std::set<int> &schemes);
     void checkBitmap(const QString &path, int width, int height, bool used);
     void checkTexts();
+    // Whether the face the menu shows its texts in is at hand, on this machine or on the disc.
+    bool menuFaces() const;
+    // A description text laid out in its box as the menu lays it out, reported where it does not fit.
+    void checkTextFits(const QString &path, const QString &text, const TfrmMain::TextPlace &place);
     void checkWebPages();
     void checkTemplates();
     void checkMediaFolders();
