@@ -143,6 +143,7 @@ private slots:
     void commandLineIsAnswered();
 
     void imageIsTheSameForTheSameFolder();
+    void imageCarriesTheLabelAndPublisherGiven();
     void imageLaysTheStartOutTogether();
     void imageRefusesAndLeavesNothingBehind_data();
     void imageRefusesAndLeavesNothingBehind();
@@ -946,6 +947,41 @@ void TestDiscTool::imageLaysTheStartOutTogether()
             .match(warnings.first())
             .hasMatch(),
         qPrintable(warnings.first()));
+}
+
+void TestDiscTool::imageCarriesTheLabelAndPublisherGiven()
+{
+    // The primary volume (ISO 9660) and the Joliet volume (UTF-16), read where a drive reads them.
+    const auto field = [](const QByteArray &image, int volume, int offset, int size) {
+        const QByteArray bytes = image.mid(volume * 2048 + offset, size);
+        return (volume == 16 ? QString::fromLatin1(bytes) : QStringDecoder(QStringDecoder::Utf16BE)(bytes)).trimmed();
+    };
+    const QString plain = makeImage(disc_, QStringLiteral("plain.iso"));
+    const QString image = scratch_->filePath(QStringLiteral("labelled.iso"));
+    const Outcome made =
+        runTool({QStringLiteral("image"), QStringLiteral("--label=DISC_12"), QStringLiteral("--publisher"),
+                 QStringLiteral("Lanternfish Press, Oxford"), disc_, image});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    const QByteArray bytes = readAll(image);
+    for (const int volume : {16, 17})
+        QCOMPARE(field(bytes, volume, 40, 32), QStringLiteral("DISC_12"));
+    QCOMPARE(field(bytes, 16, 318, 128), QStringLiteral("LANTERNFISH PRESS, OXFORD"));
+    QCOMPARE(field(bytes, 17, 318, 128), QStringLiteral("Lanternfish Press, Oxford"));
+    for (const int volume : {16, 17}) {
+        QCOMPARE(field(readAll(plain), volume, 40, 32), QStringLiteral("BRINDLE07"));
+        QCOMPARE(field(readAll(plain), volume, 318, 128), QString());
+    }
+
+    for (const QStringList &refused :
+         {QStringList{QStringLiteral("--label"), QStringLiteral("Disc 12")},
+          QStringList{QStringLiteral("--label"), QStringLiteral("BRINDLEMOOR_DISC_12")},
+          QStringList{QStringLiteral("--publisher"), QStringLiteral("Lanternfish\tPress")}}) {
+        const QString none = scratch_->filePath(QStringLiteral("refused.iso"));
+        const Outcome outcome = runTool(QStringList{QStringLiteral("image")} + refused + QStringList{disc_, none});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.contains(refused.at(0).mid(2) + QStringLiteral(" \"")), qPrintable(outcome.errors));
+        QVERIFY(!QFileInfo::exists(none));
+    }
 }
 
 void TestDiscTool::imageRefusesAndLeavesNothingBehind_data()

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -43,9 +44,10 @@ const std::vector<Command> &commands()
          1,
          QStringLiteral("make needs one disc folder")},
         {QStringLiteral("image"),
-         QStringLiteral("image [--force] <folder> <image file>"),
-         QStringLiteral("Masters the ISO 9660 image of a disc folder; --force masters one that check finds errors in."),
-         {},
+         QStringLiteral("image [--force] [--label BRINDLE07] [--publisher <name>] <folder> <image file>"),
+         QStringLiteral("Masters the ISO 9660 image of a disc folder, with the volume label and publisher drives "
+                        "show; --force masters one that check finds errors in."),
+         {QStringLiteral("--label"), QStringLiteral("--publisher")},
          {QStringLiteral("--force")},
          2,
          QStringLiteral("image needs a disc folder and an image file")},
@@ -93,11 +95,13 @@ struct Parsed
     QString art;
     QString name;
     bool nameGiven = false;
-    bool force = false;  // image: master a disc that check finds errors in
-    bool strict = false; // check: the sample's stand-ins are errors
-    QString answer;      // what help and --version print
-    QString problem;     // why the command line was not understood
-    QString usage;       // the usage shown with the problem
+    std::optional<QString> label;     // image: the volume label
+    std::optional<QString> publisher; // image: the publisher field
+    bool force = false;               // image: master a disc that check finds errors in
+    bool strict = false;              // check: the sample's stand-ins are errors
+    QString answer;                   // what help and --version print
+    QString problem;                  // why the command line was not understood
+    QString usage;                    // the usage shown with the problem
 };
 
 // Understands "--option value", "--option=value" and "--" before operands that start with "-".
@@ -173,6 +177,10 @@ Parsed parse(const QStringList &arguments)
             parsed.windowsProgram = value;
         else if (argument == QStringLiteral("--art"))
             parsed.art = value;
+        else if (argument == QStringLiteral("--label"))
+            parsed.label = value;
+        else if (argument == QStringLiteral("--publisher"))
+            parsed.publisher = value;
         else {
             parsed.name = value;
             parsed.nameGiven = true;
@@ -221,6 +229,10 @@ bool failed(const QList<DiscChecker::Finding> &findings)
 int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
 {
     ImageWriter writer(parsed.folder);
+    if (parsed.label)
+        writer.SetLabel(*parsed.label);
+    if (parsed.publisher)
+        writer.SetPublisher(*parsed.publisher);
     const QList<DiscChecker::Finding> findings = checkFolder(writer.Tree());
     if (failed(findings) && !parsed.force) {
         for (const DiscChecker::Finding &finding : findings) {

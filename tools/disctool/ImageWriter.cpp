@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -31,6 +32,10 @@ namespace {
 
 // 2000-01-01 00:00:00 UTC: any fixed moment serves when the build gives none.
 constexpr std::time_t DefaultTimestamp = 946684800;
+
+// Joliet's volume label and publisher fields hold this many UCS-2 characters.
+constexpr qsizetype MaxJolietLabel = 16;
+constexpr qsizetype MaxJolietPublisher = 64;
 
 constexpr mode_t ReadOnly = 0444;
 constexpr mode_t Executable = 0555;
@@ -226,6 +231,29 @@ ImageWriter::ImageWriter(const QString &folder)
 
 ImageWriter::~ImageWriter() = default;
 
+void ImageWriter::SetLabel(const QString &label)
+{
+    static const QRegularExpression allowed(QStringLiteral("^[A-Z0-9_]{1,%1}$").arg(MaxJolietLabel));
+    if (!allowed.match(label).hasMatch())
+        throw EDiscError(QStringLiteral("the label \"%1\" is not 1 to %2 of A to Z, 0 to 9 and \"_\": ISO 9660 holds "
+                                        "no other characters in a volume label, and Joliet, whose label Windows "
+                                        "shows, no more than %2")
+                             .arg(label)
+                             .arg(MaxJolietLabel));
+    label_ = label;
+}
+
+void ImageWriter::SetPublisher(const QString &publisher)
+{
+    if (publisher.size() > MaxJolietPublisher ||
+        std::any_of(publisher.cbegin(), publisher.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        throw EDiscError(QStringLiteral("the publisher \"%1\" is longer than the %2 characters Joliet holds or holds "
+                                        "control characters")
+                             .arg(publisher)
+                             .arg(MaxJolietPublisher));
+    publisher_ = publisher;
+}
+
 std::time_t ImageWriter::Timestamp()
 {
     const QByteArray given = qgetenv("SOURCE_DATE_EPOCH");
@@ -247,6 +275,9 @@ void ImageWriter::Write(const QString &path)
     IsoImage *created = nullptr;
     check(iso_image_new(label_.toUtf8().constData(), &created), QStringLiteral("cannot start the image"));
     const IsoLibrary::Owned<IsoImage> image(created);
+    // ISO 9660 holds the publisher in capitals, Joliet as given.
+    if (!publisher_.isEmpty())
+        iso_image_set_publisher_id(image.get(), publisher_.toUtf8().constData());
     iso_tree_set_follow_symlinks(image.get(), 0);
     iso_tree_set_ignore_hidden(image.get(), 0);
     IsoDir *root = iso_image_get_root(image.get());
