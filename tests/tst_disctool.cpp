@@ -114,6 +114,7 @@ private slots:
     void init();
 
     void makeLaysOutTheWholeDisc();
+    void makeTakesThePublishersContent();
     void makeNamesTheDiscAfterTheProgram();
     void makeRefusesAndLeavesNothingBehind_data();
     void makeRefusesAndLeavesNothingBehind();
@@ -221,6 +222,63 @@ void TestDiscTool::makeLaysOutTheWholeDisc()
              QStringList{QStringLiteral("disc")});
 }
 
+// The publisher's own files, in the disc's layout in any letter case, with the sample's wherever they give none.
+void TestDiscTool::makeTakesThePublishersContent()
+{
+    const QString content = scratch_->filePath(QStringLiteral("content"));
+    const QList<std::pair<QString, QString>> own{
+        {"files/interface/green/mainback.bmp", "Files/Interface/Green/MainBack.bmp"},
+        {"FILES/TEXT FILES/zip.txt", "Files/Text Files/Zip.txt"},
+        {"Files/Text Files/Sample.txt", "Files/Text Files/Sample.txt"},
+        {"Files/Templates/Minutes.odt", "Files/Templates/Minutes.odt"},
+        {"Files/toolbox/tool2/Setup.exe", "Files/ToolBox/Tool2/Setup.exe"},
+        {"Files/toolbox/tool2/setup.sh", "Files/ToolBox/Tool2/setup.sh"},
+        {"Files/Web Files/Order.html", "Files/Web Files/Order.html"},
+        {"Files/Extras/Read me.txt", "Files/Extras/Read me.txt"},
+    };
+    for (const auto &[given, placed] : own) {
+        writeAll(content + QLatin1Char('/') + given,
+                 placed.endsWith(QStringLiteral(".bmp")) ? readAll(art_ + QLatin1Char('/') + placed) : placed.toUtf8());
+    }
+    writeAll(content + QStringLiteral("/Files/.notes"), "left out");
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const Outcome made = runTool(
+        {QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--content"), content});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    QVERIFY2(made.errors.contains(QStringLiteral("warning: Files/Extras/Read me.txt: not a file the menu reads; copied "
+                                                 "onto the disc as it is")),
+             qPrintable(made.errors));
+    QVERIFY(made.errors.contains(QStringLiteral("warning: Files/.notes: hidden; left out")));
+
+    QStringList fromSample;
+    for (const QString &line : made.lines) {
+        if (line.startsWith(QStringLiteral("from the sample: ")))
+            fromSample.append(line.mid(17));
+    }
+    for (const char *sample : {"Files/Text Files/Flash.txt", "Files/ToolBox/Tool1/Setup.exe",
+                               "Files/Web Files/Help.html", "Files/Sample Pics/Sampleware.bmp"})
+        QVERIFY2(fromSample.contains(QLatin1String(sample)), sample);
+    // Every file of the disc's Files/ is the publisher's own, where it was given, or one listed.
+    QStringList onDisc;
+    QDirIterator walk(disc + QStringLiteral("/Files"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (walk.hasNext())
+        onDisc.append(walk.next().mid(disc.size() + 1));
+    for (const QString &file : onDisc) {
+        const auto given = std::find_if(own.cbegin(), own.cend(), [&file](const auto &o) { return o.second == file; });
+        if (given == own.cend())
+            QVERIFY2(fromSample.contains(file), qPrintable(file));
+        else
+            QCOMPARE(readAll(disc + QLatin1Char('/') + file), readAll(content + QLatin1Char('/') + given->first));
+    }
+    QCOMPARE(onDisc.size(), fromSample.size() + own.size());
+    // Only the scheme's backdrop is needed; the sample's templates give way to the publisher's.
+    QVERIFY(!QFileInfo::exists(disc + QStringLiteral("/Files/Interface/Blue")));
+    QCOMPARE(filesIn(disc + QStringLiteral("/Files/Templates"), QStringLiteral("*")),
+             QStringList{QStringLiteral("Minutes.odt")});
+    const Outcome checked = runTool({QStringLiteral("check"), disc});
+    QCOMPARE(checked.status, 0);
+}
+
 void TestDiscTool::makeNamesTheDiscAfterTheProgram()
 {
     // An empty folder is taken over as the disc.
@@ -241,7 +299,13 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("missing artwork") << "art without Red" << 1 << "Red/MainBack.bmp is missing";
+    QTest::newRow("missing backdrop") << "art without Green" << 1
+                                      << "has no Files/Interface/Green/MainBack.bmp, the backdrop of the disc's "
+                                         "colour scheme";
+    QTest::newRow("content where make writes")
+        << "art with autorun.sh" << 1 << "holds autorun.sh, which make lays out itself";
+    QTest::newRow("two names for one place") << "art with two names" << 1 << "one place on a disc";
+    QTest::newRow("content and art") << "both options" << 2 << "make takes --content or --art, not both";
     QTest::newRow("artwork not a bitmap") << "art with a PNG" << 1 << "is not a valid Windows bitmap";
     QTest::newRow("no program") << "program missing" << 1 << "is not an executable file";
     QTest::newRow("folder not empty") << "target not empty" << 1 << "is not empty";
@@ -250,7 +314,7 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::newRow("digits too many") << "name CD99999999999" << 1 << "above 2147483647";
     QTest::newRow("name Windows cannot read")
         << "windows CD?07" << 1 << "the program name \"CD?07.exe\" holds \"?\", which Joliet replaces";
-    QTest::newRow("no art option") << "no art option" << 2 << "make needs --program and --art";
+    QTest::newRow("no content option") << "no art option" << 2 << "make needs --program and --content";
     QTest::newRow("unknown command") << "burn" << 2 << "unknown command burn";
 }
 
@@ -268,23 +332,31 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind()
     if (situation.startsWith(QStringLiteral("art "))) {
         art = scratch_->filePath(QStringLiteral("art"));
         writeArt(art);
-        if (situation.endsWith(QStringLiteral("Red")))
-            QVERIFY(QFile::remove(art + QStringLiteral("/Files/Interface/Red/MainBack.bmp")));
-        else
+        if (situation.endsWith(QStringLiteral("Green"))) {
+            QVERIFY(QFile::remove(art + QStringLiteral("/Files/Interface/Green/MainBack.bmp")));
+        } else if (situation.endsWith(QStringLiteral("autorun.sh"))) {
+            writeAll(art + QStringLiteral("/autorun.sh"), "#!/bin/sh\n");
+        } else if (situation.endsWith(QStringLiteral("two names"))) {
+            writeAll(art + QStringLiteral("/Files/Templates/Letter.doc"), "one");
+            writeAll(art + QStringLiteral("/files/templates/LETTER.DOC"), "two");
+        } else {
             writeAll(art + QStringLiteral("/Files/Sample Pics/Sampleware.bmp"), bitmapBytes(214, 180, Qt::red, "PNG"));
+        }
     } else if (situation == QStringLiteral("program missing")) {
         program = scratch_->filePath(QStringLiteral("nothing"));
     } else if (situation == QStringLiteral("target not empty")) {
         writeAll(disc + QStringLiteral("/notes.txt"), "keep me");
     } else if (situation.startsWith(QStringLiteral("name ")) || situation.startsWith(QStringLiteral("windows "))) {
         name = situation.section(QLatin1Char(' '), 1);
-    } else if (situation != QStringLiteral("no art option")) {
+    } else if (situation != QStringLiteral("no art option") && situation != QStringLiteral("both options")) {
         command = situation;
     }
 
     QStringList arguments{command, disc, QStringLiteral("--program"), program, QStringLiteral("--name"), name};
     if (situation != QStringLiteral("no art option"))
         arguments << QStringLiteral("--art") << art;
+    if (situation == QStringLiteral("both options"))
+        arguments << QStringLiteral("--content") << art;
     if (situation.startsWith(QStringLiteral("windows ")))
         arguments << QStringLiteral("--windows-program")
                   << WriteWindowsProgram(scratch_->filePath(QStringLiteral("win")));
@@ -318,8 +390,7 @@ void TestDiscTool::makeWarnsAboutOddArtAndNamesButGoesOn()
     const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
                                   QStringLiteral("--art"), art, QStringLiteral("--name"), QStringLiteral("MENU")});
     QCOMPARE(made.status, 0);
-    QCOMPARE(made.lines.size(), 1);
-    QVERIFY(made.lines.at(0).startsWith(QStringLiteral("disc 0 (blue scheme) written to ")));
+    QVERIFY(made.lines.last().startsWith(QStringLiteral("disc 0 (blue scheme) written to ")));
     const QStringList warnings = made.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(warnings.size(), 2);
     QVERIFY(warnings.at(0).startsWith(QStringLiteral("warning: the program name \"MENU\" has no digits")));
@@ -876,7 +947,8 @@ void TestDiscTool::commandLineIsAnswered_data()
     row("--help", {"--help"}, 0, "usage:", "");
     row("-h", {"-h"}, 0, "usage:", "");
     row("help", {"help"}, 0, "usage:", "");
-    row("help for a command", {"help", "image"}, 0, "usage: brindle-disc image [--force] <folder> <image file>", "");
+    row("help for a command", {"help", "image"}, 0,
+        "usage: brindle-disc image [--force] [--label BRINDLE07] [--publisher <name>] <folder> <image file>", "");
     row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check [--strict] <folder or image file>",
         "");
     row("--version", {"--version"}, 0, "brindle-disc " BRINDLE_VERSION, "");

@@ -35,11 +35,12 @@ const std::vector<Command> &commands()
 {
     static const std::vector<Command> table{
         {QStringLiteral("make"),
-         QStringLiteral("make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
+         QStringLiteral("make <folder> --program <menu program> --content <content folder> [--name CD07]\n"
                         "                    [--windows-program <Windows menu program>]"),
-         QStringLiteral("Lays out a disc folder: the menu program, its runtime, the artwork and the sample content."),
-         {QStringLiteral("--program"), QStringLiteral("--windows-program"), QStringLiteral("--art"),
-          QStringLiteral("--name")},
+         QStringLiteral("Lays out a disc folder: the menu program, its runtime and the content, the sample's where "
+                        "the content has none (--art: the same as --content)."),
+         {QStringLiteral("--program"), QStringLiteral("--windows-program"), QStringLiteral("--content"),
+          QStringLiteral("--art"), QStringLiteral("--name")},
          {},
          1,
          QStringLiteral("make needs one disc folder")},
@@ -92,7 +93,8 @@ struct Parsed
     QString image;  // the image that image writes
     QString program;
     QString windowsProgram;
-    QString art;
+    QString content;
+    QString art; // the same as content, as the tool once called it
     QString name;
     bool nameGiven = false;
     std::optional<QString> label;     // image: the volume label
@@ -175,6 +177,8 @@ Parsed parse(const QStringList &arguments)
             parsed.program = value;
         else if (argument == QStringLiteral("--windows-program"))
             parsed.windowsProgram = value;
+        else if (argument == QStringLiteral("--content"))
+            parsed.content = value;
         else if (argument == QStringLiteral("--art"))
             parsed.art = value;
         else if (argument == QStringLiteral("--label"))
@@ -191,8 +195,14 @@ Parsed parse(const QStringList &arguments)
     parsed.folder = operands.at(0);
     if (command->operands > 1)
         parsed.image = operands.at(1);
-    if (parsed.command == QStringLiteral("make") && (parsed.program.isEmpty() || parsed.art.isEmpty()))
-        return refuse(QStringLiteral("make needs --program and --art"), command);
+    if (parsed.command == QStringLiteral("make")) {
+        if (!parsed.content.isEmpty() && !parsed.art.isEmpty())
+            return refuse(QStringLiteral("make takes --content or --art, not both"), command);
+        if (parsed.program.isEmpty() || (parsed.content.isEmpty() && parsed.art.isEmpty()))
+            return refuse(QStringLiteral("make needs --program and --content"), command);
+        if (parsed.content.isEmpty())
+            parsed.content = parsed.art;
+    }
     return parsed;
 }
 
@@ -202,12 +212,14 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
     options.folder = parsed.folder;
     options.program = parsed.program;
     options.windowsProgram = parsed.windowsProgram;
-    options.art = parsed.art;
+    options.content = parsed.content;
     if (parsed.nameGiven)
         options.name = parsed.name;
     DiscMaker maker(options);
     for (const QString &warning : maker.Make())
         err << "warning: " << ShownText::Escaped(warning) << '\n';
+    for (const QString &file : maker.FromSample())
+        out << "from the sample: " << file << '\n';
     out << ShownText::Escaped(maker.Summary()) << '\n';
     return DiscTool::Success;
 }
