@@ -2,6 +2,7 @@
 // own reach, run for ever or pass what will not run, and folders `image` cannot put on a disc.
 
 #include "DiscToolSupport.h"
+#include "ImageReader.h"
 #include "PeImports.h"
 #include "TestSupport.h"
 
@@ -106,6 +107,7 @@ private slots:
     void peReaderRefusesDamagedFiles();
     void windowsCheckFailsWhatWillNotStart_data();
     void windowsCheckFailsWhatWillNotStart();
+    void installersForBothSystems();
 
 private:
     // A freshly made disc in the test's scratch folder; its path.
@@ -807,6 +809,45 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart()
     const ToolOutcome checked = runTool({QStringLiteral("check"), image});
     QCOMPARE(checked.lines, lines);
     QCOMPARE(checked.status, lines.filter(QRegularExpression(QStringLiteral("^error: "))).isEmpty() ? 0 : 1);
+}
+
+// On a disc for Linux and Windows every installer folder wants an installer for each; the image
+// keeps a Linux installer executable.
+void TestDiscInput::installersForBothSystems()
+{
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    QVERIFY(runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_,
+                     QStringLiteral("--windows-program"), windows})
+                .status == 0);
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/Sample/Setup.AppImage"), "\x7f"
+                                                                             "ELF"));
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/ToolBox/Tool2/SETUP.SH"), "#!/bin/sh\n"));
+    QVERIFY(QFile::remove(disc + QStringLiteral("/Files/ToolBox/Tool4/Setup.exe")));
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/ToolBox/Tool4/setup.sh"), "#!/bin/sh\n"));
+
+    const QString image = scratch_->filePath(QStringLiteral("disc.iso"));
+    QVERIFY(runTool({QStringLiteral("image"), disc, image}).status == 0);
+    const QString linuxOnly = QStringLiteral(" (setup.sh or Setup.AppImage): the Linux menu starts the %1 installer "
+                                             "only on a desktop that runs Windows programs");
+    const QStringList wanted{
+        "warning: Files/ToolBox/Tool1/: no installer for Linux" + linuxOnly.arg(QStringLiteral("WinZip")),
+        "warning: Files/ToolBox/Tool3/: no installer for Linux" + linuxOnly.arg(QStringLiteral("Acrobat")),
+        QStringLiteral("warning: Files/ToolBox/Tool4/: no Setup.exe: the Windows menu cannot start the Real installer"),
+    };
+    for (const QString &checked : {disc, image}) {
+        const ToolOutcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), checked});
+        QCOMPARE(outcome.status, 0);
+        QStringList installers = outcome.lines;
+        installers.removeIf([](const QString &line) {
+            return !line.contains(QLatin1String("installer")) || line.contains(QLatin1String("still the sample"));
+        });
+        QCOMPARE(installers, wanted);
+    }
+    const ImageReader reader(image);
+    for (const char *path : {"Files/Sample/Setup.AppImage", "Files/ToolBox/Tool2/SETUP.SH"})
+        QVERIFY2(reader.Executable(*reader.Find(QLatin1String(path))), path);
+    QVERIFY(!reader.Executable(*reader.Find(QStringLiteral("Files/ToolBox/Tool1/Setup.exe"))));
 }
 
 QTEST_MAIN(TestDiscInput)

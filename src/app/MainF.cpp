@@ -8,6 +8,7 @@
 #include "app/TemplateDelivery.h"
 #include "platform/DiscPath.h"
 #include "platform/FileOps.h"
+#include "platform/Installer.h"
 #include "toolkit/AnsiText.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileListBox.h"
@@ -52,7 +53,6 @@ constexpr std::size_t TextsLoadedAtCreation = 5;
 
 const QString StarterCaption = QStringLiteral("Your Starter CD");
 const QString DiscCaption = QStringLiteral("CD-Rom ");
-const QString SetupName = QStringLiteral("Setup.exe");
 
 } // namespace
 
@@ -710,12 +710,12 @@ void TfrmMain::InstallToolClick(QObject *sender)
 
 void TfrmMain::lblOverInstallClick(QObject *)
 {
-    const QString sampleSetup = GlobalsU::DiscFile(DiscFolder::Sample, SetupName);
     // Only a file counts: a folder of that name leads to the installer beside the program.
-    if (FileOps::FileExists(DiscPath::Resolve(sampleSetup)))
-        Launcher().RunFolderSetup(GlobalsU::DiscFile(DiscFolder::Sample));
-    else
-        Launcher().RunFolderSetup(GlobalsU::AppFolder());
+    const QStringList names = Installer::Names();
+    const bool inSampleFolder = std::any_of(names.cbegin(), names.cend(), [](const QString &name) {
+        return FileOps::FileExists(DiscPath::Resolve(GlobalsU::DiscFile(DiscFolder::Sample, name)));
+    });
+    Launcher().RunFolderSetup(inSampleFolder ? GlobalsU::DiscFile(DiscFolder::Sample) : GlobalsU::AppFolder());
 }
 
 void TfrmMain::anmMainOrderClick(QObject *)

@@ -33,7 +33,8 @@ ToolOutcome RunTool(const QString &program, const QStringList &arguments, const 
 ToolOutcome WithoutStandIns(ToolOutcome outcome)
 {
     outcome.lines.removeIf([](const QString &line) {
-        return line.startsWith(u"warning: ") && line.contains(u": is still the sample disc's ");
+        return line.startsWith(u"warning: ") &&
+               (line.contains(u": is still the sample disc's ") || line.contains(u": no installer for Linux ("));
     });
     return outcome;
 }

@@ -21,8 +21,9 @@ struct ToolOutcome
 ToolOutcome RunTool(const QString &program, const QStringList &arguments, const QString &shellPrefix = {},
                     const QStringList &wrapper = {}, int timeoutMs = 120000);
 
-// The outcome without the warnings about files that are still the sample disc's stand-ins, which
-// every disc a test makes holds.
+// The outcome without the warnings about what every disc a test makes from the sample holds: files
+// that are still its stand-ins, and on a disc for both systems installer folders with its Setup.exe
+// alone.
 ToolOutcome WithoutStandIns(ToolOutcome outcome);
 
 // Writes a whole file, creating its folders; false when it cannot.

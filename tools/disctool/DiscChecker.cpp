@@ -15,6 +15,7 @@
 #include "app/Startup.h"
 #include "platform/FileDialogs.h"
 #include "platform/Fonts.h"
+#include "platform/Installer.h"
 #include "toolkit/AnsiText.h"
 #include "toolkit/RzEdit.h"
 
@@ -413,11 +414,46 @@ void DiscChecker::checkMediaFolders()
 
 void DiscChecker::checkInstallers()
 {
-    const QString sample = GlobalsU::FolderOf(DiscFolder::Sample) + SetupName;
-    const DiscTree::Entry *installer = resolve(sample);
-    if ((!installer || disc_.Seen(*installer) != DiscTree::Kind::File) && listed(disc_.Root(), SetupName).isEmpty())
-        error(sample, QStringLiteral("missing, and no Setup.exe at the disc root either: the sample program's "
-                                     "installer cannot start"));
+    // A disc for both systems wants an installer for each in every folder; one for a single
+    // system, that system's.
+    const bool windowsDisc = !windowsPrograms().isEmpty();
+    const bool linuxDisc = windowsPrograms().size() < programs_.size();
+    const QStringList linuxNames = Installer::LinuxNames();
+    const auto holds = [this](const DiscTree::Entry *folder, const QStringList &names) {
+        return folder && std::any_of(names.cbegin(), names.cend(),
+                                     [&](const QString &name) { return !listed(*folder, name).isEmpty(); });
+    };
+    const auto report = [&](const QString &path, const QString &program, bool forWindows, bool forLinux) {
+        if (!forWindows && !forLinux) {
+            error(path, QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+            return;
+        }
+        if (!forWindows && windowsDisc) {
+            const QString what =
+                QStringLiteral("no Setup.exe: the Windows menu cannot start the %1 installer").arg(program);
+            if (linuxDisc)
+                warning(path, what);
+            else
+                error(path, what);
+        }
+        if (!forLinux && windowsDisc && linuxDisc)
+            warning(path, QStringLiteral("no installer for Linux (%1): the Linux menu starts the %2 installer only "
+                                         "on a desktop that runs Windows programs")
+                              .arg(linuxNames.join(QStringLiteral(" or ")), program));
+    };
+
+    const QString sample = GlobalsU::FolderOf(DiscFolder::Sample);
+    const DiscTree::Entry *sampleFolder = resolve(sample);
+    if (sampleFolder && disc_.Seen(*sampleFolder) != DiscTree::Kind::Folder)
+        sampleFolder = nullptr;
+    const bool sampleWindows = holds(sampleFolder, {SetupName}) || holds(&disc_.Root(), {SetupName});
+    const bool sampleLinux = holds(sampleFolder, linuxNames) || holds(&disc_.Root(), linuxNames);
+    if (!sampleWindows && !sampleLinux)
+        error(sample + SetupName, QStringLiteral("missing, and no Setup.exe at the disc root either: the sample "
+                                                 "program's installer cannot start"));
+    else
+        report(sampleFolder ? shown(*sampleFolder, sample) : sample, QStringLiteral("sample program"), sampleWindows,
+               sampleLinux);
 
     for (int tool = 1; tool <= 4; ++tool) {
         const QString path = GlobalsU::ToolFolder(tool);
@@ -425,8 +461,8 @@ void DiscChecker::checkInstallers()
         const QString program = QString::fromLatin1(ToolNames[tool - 1]);
         if (!folder || disc_.Seen(*folder) != DiscTree::Kind::Folder)
             error(path, QStringLiteral("missing: the %1 installer cannot start").arg(program));
-        else if (listed(*folder, SetupName).isEmpty())
-            error(shown(*folder, path), QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+        else
+            report(shown(*folder, path), program, holds(folder, {SetupName}), holds(folder, linuxNames));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
+#include "platform/Installer.h"
 
 #include "FolderTree.h"
 
@@ -167,6 +168,22 @@ void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
     iso_node_set_mtime(node, timestamp);
     iso_node_set_atime(node, timestamp);
     iso_node_set_ctime(node, timestamp);
+}
+
+// A Linux installer in an installer folder of the disc, which the Linux menu starts itself.
+bool linuxInstaller(const QString &path)
+{
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString name = path.mid(folder.size());
+    const QStringList names = Installer::LinuxNames();
+    if (std::none_of(names.cbegin(), names.cend(),
+                     [&name](const QString &known) { return known.compare(name, Qt::CaseInsensitive) == 0; }))
+        return false;
+    QStringList folders{QString(), GlobalsU::FolderOf(DiscFolder::Sample)};
+    for (int tool = 1; tool <= 4; ++tool)
+        folders.append(GlobalsU::ToolFolder(tool));
+    return std::any_of(folders.cbegin(), folders.cend(),
+                       [&folder](const QString &own) { return own.compare(folder, Qt::CaseInsensitive) == 0; });
 }
 
 } // namespace
@@ -365,7 +382,8 @@ void ImageWriter::addTree(IsoImage *image, FolderStream::Failure &failure) const
                 check(added, cannot);
                 node = reinterpret_cast<IsoNode *>(file);
             }
-            const bool executable = folder == &tree_->Root() && executables_.contains(entry->name);
+            const bool executable = (folder == &tree_->Root() && executables_.contains(entry->name)) ||
+                                    linuxInstaller(DiscTree::PathOf(*entry));
             settle(node, entry->kind == DiscTree::Kind::Link ? 0 : executable ? Executable : ReadOnly, timestamp_);
             if (const int weight = order.Weight(*entry))
                 iso_node_set_sort_weight(node, weight);

@@ -1,9 +1,12 @@
 #include "DiscTool.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char **argv)
 {
@@ -20,6 +23,14 @@ int main(int argc, char **argv)
         if (type == QtFatalMsg)
             std::fprintf(stderr, "brindle-disc: %s\n", qPrintable(message));
     });
+    // Qt makes a runtime folder for a session that names none (a root shell): one of the tool's own,
+    // removed when it ends, leaves nothing behind.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace();
+        if (runtime->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     QGuiApplication app(qtCount, qtArguments);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
