@@ -375,9 +375,42 @@ journey_quit() {
     expect_eq "exit status after closing the window" 0 "$?"
 }
 
+# A disc whose installer folders hold a Linux installer beside Setup.exe, or Setup.exe alone: the
+# Linux menu starts the Linux one itself, from its folder on the read-only image, and says that a
+# Windows installer is for Windows where the desktop runs no Windows programs.
+journey_linux_installer() {
+    local pressing="$E2E_WORK/installers" image="$E2E_WORK/installers.iso" own="$E2E_WORK/installers-disc"
+    cp -r "$disc" "$pressing" && chmod -R u+w "$pressing"
+    printf '#!/bin/sh\nprintf "%%s|%%s\\n" "$PWD" "$0" >> "$E2E_OPEN_LOG"\n' >"$pressing/Files/ToolBox/Tool2/setup.sh"
+    chmod 0644 "$pressing/Files/ToolBox/Tool2/setup.sh"
+    "$E2E_DISC_TOOL" image "$pressing" "$image" >/dev/null || { fail "could not master $image"; return; }
+    mount_image "$image" "$own" || { fail "could not mount $image"; return; }
+    local program="$own/$(basename "$program")"
+    open_menu || return
+    click_at $TOOLBOX_BUTTON
+    local n
+    n=$(opened_count)
+    click_at $((PX + 35 + 23)) $((PY + 97 + 22))
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "the Linux installer, started from its folder" \
+        "$own/Files/ToolBox/Tool2|$own/Files/ToolBox/Tool2/setup.sh" "$(opened_after "$n")"
+
+    rm "$E2E_WORK/bin/windows-programs"
+    n=$(opened_count)
+    click_at $((PX + 253 + 23)) $((PY + 41 + 22))
+    wait_until 5 bash -c "[[ \$(xdotool search --onlyvisible --name '^Brindlemoor\$' | wc -l) -gt 1 ]]" ||
+        fail "no error box for a Windows installer on a desktop without Wine"
+    shot windows-installer-refused
+    expect_eq "what was opened for the Windows installer" "" "$(opened_after "$n")"
+    xdotool key Return
+    echo wine.desktop >"$E2E_WORK/bin/windows-programs"
+    close_menu
+    unmount_image "$own"
+}
+
 journeys=("$@")
 if ((${#journeys[@]} == 0)); then
-    journeys=(start second_start hover pages openers template credits quit)
+    journeys=(start second_start hover pages openers linux_installer template credits quit)
 fi
 for j in "${journeys[@]}"; do
     E2E_JOURNEY="$j"
