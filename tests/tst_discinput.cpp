@@ -835,19 +835,19 @@ void TestDiscInput::installersForBothSystems()
         "warning: Files/ToolBox/Tool3/: no installer for Linux" + linuxOnly.arg(QStringLiteral("Acrobat")),
         QStringLiteral("warning: Files/ToolBox/Tool4/: no Setup.exe: the Windows menu cannot start the Real installer"),
     };
-    for (const QString &checked : {disc, image}) {
-        const ToolOutcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), checked});
-        QCOMPARE(outcome.status, 0);
-        QStringList installers = outcome.lines;
-        installers.removeIf([](const QString &line) {
-            return !line.contains(QLatin1String("installer")) || line.contains(QLatin1String("still the sample"));
-        });
-        QCOMPARE(installers, wanted);
-    }
+    const ToolOutcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), image});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.lines.filter(QStringLiteral("/: no ")), wanted);
     const ImageReader reader(image);
     for (const char *path : {"Files/Sample/Setup.AppImage", "Files/ToolBox/Tool2/SETUP.SH"})
         QVERIFY2(reader.Executable(*reader.Find(QLatin1String(path))), path);
     QVERIFY(!reader.Executable(*reader.Find(QStringLiteral("Files/ToolBox/Tool1/Setup.exe"))));
+    // Another mastering tool keeps the folder's modes: an AppImage without its execute bit cannot start.
+    const QString other = scratch_->filePath(QStringLiteral("other.iso"));
+    QCOMPARE(RunTool(QStringLiteral("xorrisofs"), {"-quiet", "-R", "-J", "-o", other, disc}).status, 0);
+    QVERIFY(
+        runTool({QStringLiteral("check"), other})
+            .lines.contains("error: Files/Sample/Setup.AppImage: is not executable: the Linux menu cannot start it"));
 }
 
 QTEST_MAIN(TestDiscInput)

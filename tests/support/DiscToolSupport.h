@@ -21,9 +21,7 @@ struct ToolOutcome
 ToolOutcome RunTool(const QString &program, const QStringList &arguments, const QString &shellPrefix = {},
                     const QStringList &wrapper = {}, int timeoutMs = 120000);
 
-// The outcome without the warnings about what every disc a test makes from the sample holds: files
-// that are still its stand-ins, and on a disc for both systems installer folders with its Setup.exe
-// alone.
+// The outcome without the warnings every disc made from the sample earns: its stand-ins, its Setup.exe alone.
 ToolOutcome WithoutStandIns(ToolOutcome outcome);
 
 // Writes a whole file, creating its folders; false when it cannot.

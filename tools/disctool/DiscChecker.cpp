@@ -442,6 +442,23 @@ void DiscChecker::checkInstallers()
                               .arg(linuxNames.join(QStringLiteral(" or ")), program));
     };
 
+    // A pressed disc keeps the modes it was mastered with: a script without its execute permission
+    // still runs through the shell, an AppImage does not run at all.
+    const auto executable = [&](const DiscTree::Entry *folder) {
+        if (!folder || !disc_.Pressed())
+            return;
+        for (const QString &program : linuxNames) {
+            if (program.endsWith(QStringLiteral(".sh")))
+                continue;
+            for (const QString &name : listed(*folder, program)) {
+                const DiscTree::Entry *entry = disc_.Follow(disc_.Find(DiscTree::PathOf(*folder) + u'/' + name));
+                if (entry && !disc_.Executable(*entry))
+                    error(DiscTree::PathOf(*entry),
+                          QStringLiteral("is not executable: the Linux menu cannot start it"));
+            }
+        }
+    };
+
     const QString sample = GlobalsU::FolderOf(DiscFolder::Sample);
     const DiscTree::Entry *sampleFolder = resolve(sample);
     if (sampleFolder && disc_.Seen(*sampleFolder) != DiscTree::Kind::Folder)
@@ -454,6 +471,7 @@ void DiscChecker::checkInstallers()
     else
         report(sampleFolder ? shown(*sampleFolder, sample) : sample, QStringLiteral("sample program"), sampleWindows,
                sampleLinux);
+    executable(sampleFolder);
 
     for (int tool = 1; tool <= 4; ++tool) {
         const QString path = GlobalsU::ToolFolder(tool);
@@ -463,6 +481,8 @@ void DiscChecker::checkInstallers()
             error(path, QStringLiteral("missing: the %1 installer cannot start").arg(program));
         else
             report(shown(*folder, path), program, holds(folder, {SetupName}), holds(folder, linuxNames));
+        if (folder && disc_.Seen(*folder) == DiscTree::Kind::Folder)
+            executable(folder);
     }
 }
 
