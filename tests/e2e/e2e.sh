@@ -379,7 +379,6 @@ journey_linux_installer() {
     local pressing="$E2E_WORK/installers" image="$E2E_WORK/installers.iso" own="$E2E_WORK/installers-disc"
     cp -r "$disc" "$pressing" && chmod -R u+w "$pressing"
     printf '#!/bin/sh\nprintf "%%s|%%s\\n" "$PWD" "$0" >> "$E2E_OPEN_LOG"\n' >"$pressing/Files/ToolBox/Tool2/setup.sh"
-    chmod 0644 "$pressing/Files/ToolBox/Tool2/setup.sh"
     "$E2E_DISC_TOOL" image "$pressing" "$image" >/dev/null || { fail "could not master $image"; return; }
     mount_image "$image" "$own" || { fail "could not mount $image"; return; }
     local program="$own/$(basename "$program")"
