@@ -241,8 +241,8 @@ void TestDiscTool::makeTakesThePublishersContent()
     }
     writeAll(content + QStringLiteral("/Files/.notes"), "left out");
     const QString disc = scratch_->filePath(QStringLiteral("disc"));
-    const Outcome made = runTool(
-        {QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--content"), content});
+    const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
+                                  QStringLiteral("--content"), QDir::current().relativeFilePath(content)});
     QVERIFY2(made.status == 0, qPrintable(made.errors));
     QVERIFY(made.errors.contains(
         QStringLiteral("warning: Files/Extras/Read me.txt: not a file the menu reads; copied onto the disc as it is")));

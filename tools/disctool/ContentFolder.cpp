@@ -104,9 +104,9 @@ ContentFolder::ContentFolder(const QString &folder)
     const QFileInfo info(folder);
     if (!info.isDir())
         throw EDiscError(QStringLiteral("the content folder %1 is not a folder").arg(folder));
-    const QDir root(folder);
+    const QDir root(info.absoluteFilePath());
     QHash<QString, QString> places; // case-folded place on the disc -> the content file there
-    QDirIterator walk(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator walk(root.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QString source = walk.next();
         const QString relative = root.relativeFilePath(source);

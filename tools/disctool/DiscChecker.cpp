@@ -21,6 +21,7 @@
 
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -318,6 +319,9 @@ void DiscChecker::checkTexts()
 
 bool DiscChecker::menuFaces() const
 {
+    // Fonts are Qt's only where it runs as a program that draws.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
     Fonts::Install();
     if (QFontDatabase::hasFamily(MenuFace))
         return true;
@@ -491,7 +495,7 @@ void DiscChecker::checkStandIns()
     // The help page names the disc's number: it is the sample's for any disc the programs name.
     QSet<QString> found;
     for (const std::int32_t number : numbers_.empty() ? std::set<std::int32_t>{0} : numbers_) {
-        for (const SampleContent::File &sample : SampleContent::Files(number)) {
+        for (const SampleContent::File &sample : SampleContent::Files(number, false)) {
             const DiscTree::Entry *entry = SampleContent::StandsIn(sample.kind) ? resolve(sample.path) : nullptr;
             const DiscTree::Entry *file = entry ? disc_.Follow(entry) : nullptr;
             if (!file || file->kind != DiscTree::Kind::File || file->size != sample.content.size() ||

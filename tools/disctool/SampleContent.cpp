@@ -9,7 +9,7 @@
 
 namespace SampleContent {
 
-QList<File> Files(std::int32_t discNumber)
+QList<File> Files(std::int32_t discNumber, bool media)
 {
     QList<File> files;
     const auto add = [&files](DiscFolder folder, const QString &name, Kind kind, const QByteArray &content) {
@@ -19,9 +19,9 @@ QList<File> Files(std::int32_t discNumber)
         add(DiscFolder::TextFiles, text.name, Kind::Text, text.content);
     for (const SampleTemplates::File &file : SampleTemplates::Files())
         add(DiscFolder::Templates, file.name, Kind::Template, file.content);
-    for (const SampleMedia::File &picture : SampleMedia::Pictures())
+    for (const SampleMedia::File &picture : media ? SampleMedia::Pictures() : QList<SampleMedia::File>())
         add(DiscFolder::Images, picture.name, Kind::Picture, picture.content);
-    for (const SampleMedia::File &sound : SampleMedia::Sounds())
+    for (const SampleMedia::File &sound : media ? SampleMedia::Sounds() : QList<SampleMedia::File>())
         add(DiscFolder::Sounds, sound.name, Kind::Sound, sound.content);
     const QString setup = QStringLiteral("Setup.exe");
     add(DiscFolder::Sample, setup, Kind::Installer, SampleTexts::SetupPlaceholder(0));

@@ -22,8 +22,9 @@ struct File
 };
 
 // The files in the order a disc is laid out; the help page names the folder that templates of disc
-// discNumber are copied to.
-QList<File> Files(std::int32_t discNumber);
+// discNumber are copied to. Without media, the clip art and sounds (drawn and synthesised anew each
+// time) are left out.
+QList<File> Files(std::int32_t discNumber, bool media = true);
 
 // Whether a disc still holding a file of this kind is unfinished: it stands in for the publisher's
 // own (texts, templates, installers, web pages; not the clip art and sounds, which may stay).
