@@ -818,13 +818,13 @@ void TestDiscTool::checkReportsEachFault_data()
     row("texts too long for their boxes",
         {"write Files/Text Files/Zip.txt|Packs files into small archives and opens the ones you have downloaded from "
          "the web.",
-         "write Files/Text Files/Real.txt|Listen to radio\r\nand watch video\r\nas it streams in.\r\n\r\n\r\nNow!"},
+         "write Files/Text Files/Sample.txt|One\r\nTwo\r\nThree\r\nFour\r\nFive\r\nSix lines\r\n\r\n"},
         0,
         {"warning: Files/Text Files/Zip.txt: does not fit its box edtZip (150x45 pixels) as the menu lays it out: the "
-         "box shows 3 of its 4 lines, and line 4, \"the web.\", is cut off at its lower edge",
-         "warning: Files/Text Files/Real.txt: does not fit its box edtReal (150x46 pixels) as the menu lays it out: "
-         "the box shows 3 of its 6 lines, and line 6, \"Now!\", shows only when the box is scrolled with the mouse "
-         "wheel"});
+         "box shows 3 of its 4 lines, and line 4, \"the web.\", shows only when the box is scrolled with the mouse "
+         "wheel",
+         "warning: Files/Text Files/Sample.txt: does not fit its box memSample (204x79 pixels) as the menu lays it "
+         "out: the box shows 5 of its 8 lines, and line 6, \"Six lines\", is cut off at its lower edge"});
     row("order form missing", {"remove Files/Web Files/Order.html"}, 1, {"error: Files/Web Files/Order.html: missing"});
     row("help page missing", {"remove Files/Web Files/Help.html"}, 1, {"error: Files/Web Files/Help.html: missing"});
     row("templates missing", {"remove Files/Templates"}, 1,

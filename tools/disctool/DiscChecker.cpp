@@ -361,9 +361,11 @@ void DiscChecker::checkTextFits(const QString &path, const QString &text, const 
                       .arg(lines.size())
                       .arg(missed - lines.cbegin() + 1)
                       .arg(ShownText::Cut(missed->text.trimmed()),
-                           missed->top < height ? QStringLiteral("is cut off at its lower edge")
-                                                : QStringLiteral("shows only when the box is scrolled with the "
-                                                                 "mouse wheel")));
+                           // A line is seen cut off where at least half of it shows.
+                           2 * (height - missed->top) >= missed->bottom - missed->top
+                               ? QStringLiteral("is cut off at its lower edge")
+                               : QStringLiteral("shows only when the box is scrolled with the "
+                                                "mouse wheel")));
 }
 
 void DiscChecker::checkWebPages()
