@@ -2,6 +2,7 @@
 // own reach, run for ever or pass what will not run, and folders `image` cannot put on a disc.
 
 #include "DiscToolSupport.h"
+#include "ImageReader.h"
 #include "PeImports.h"
 #include "TestSupport.h"
 
@@ -34,7 +35,7 @@ constexpr qsizetype Block = 2048;
 ToolOutcome runTool(const QStringList &arguments, const QString &shellPrefix = {}, const QStringList &wrapper = {},
                     int timeoutMs = 120000)
 {
-    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix, wrapper, timeoutMs);
+    return WithoutStandIns(RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix, wrapper, timeoutMs));
 }
 
 QStringList entriesOf(const QString &folder)
@@ -106,6 +107,7 @@ private slots:
     void peReaderRefusesDamagedFiles();
     void windowsCheckFailsWhatWillNotStart_data();
     void windowsCheckFailsWhatWillNotStart();
+    void installersForBothSystems();
 
 private:
     // A freshly made disc in the test's scratch folder; its path.
@@ -758,10 +760,16 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart_data()
     row("autorun.inf missing", {"remove autorun.inf"},
         {"warning: autorun.inf: missing: Windows does not offer to start the menu when the disc is inserted"});
     row("a name Joliet cuts", {"write " + longName + "|x"},
-        {"error: " + longName + ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short"});
+        {"error: " + longName +
+         ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short, "
+         "as \"A letter to the parents of every pupil in the school about th.doc\""});
     row("a name Joliet changes", {"write Files/Templates/Budget: 2026.xls|x"},
-        {"error: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": Windows shows "
-         "another name"});
+        {"error: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": Windows shows it as "
+         "\"Budget_ 2026.xls\""});
+    row("a name with what neither holds", {"write Files/Templates/Plan <A\"B>: 1?.doc|x"},
+        {"error: Files/Templates/Plan <A\"B>: 1?.doc: holds \":\" and \"?\", which Joliet replaces with \"_\"; holds "
+         "\"<\", \"\"\" and \">\", which Windows does not allow in a name: Windows shows it as \"Plan <A\"B>_ 1_.doc\" "
+         "and cannot open it"});
     row("a name beyond UCS-2, kept", {"write Files/Templates/Budget \U0001F4B6.xls|x"}, {});
     row("a name another tool changed in the image", {"joliet Zip.txt|Zip_txt"},
         {"error: Files/Text Files/Zip.txt: Joliet changes this name to \"Zip_txt\": Windows shows that one"});
@@ -819,6 +827,44 @@ void TestDiscInput::windowsCheckFailsWhatWillNotStart()
     const ToolOutcome checked = runTool({QStringLiteral("check"), image});
     QCOMPARE(checked.lines, lines);
     QCOMPARE(checked.status, lines.filter(QRegularExpression(QStringLiteral("^error: "))).isEmpty() ? 0 : 1);
+}
+
+// On a disc for Linux and Windows every installer folder wants an installer for each; the image
+// keeps a Linux installer executable.
+void TestDiscInput::installersForBothSystems()
+{
+    const QString windows = WriteWindowsProgram(scratch_->filePath(QStringLiteral("windows")));
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    QVERIFY(runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_, QStringLiteral("--art"), art_,
+                     QStringLiteral("--windows-program"), windows})
+                .status == 0);
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/Sample/Setup.AppImage"), "an AppImage"));
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/ToolBox/Tool2/SETUP.SH"), "#!/bin/sh\n"));
+    QVERIFY(QFile::remove(disc + QStringLiteral("/Files/ToolBox/Tool4/Setup.exe")));
+    QVERIFY(WriteFile(disc + QStringLiteral("/Files/ToolBox/Tool4/setup.sh"), "#!/bin/sh\n"));
+
+    const QString image = scratch_->filePath(QStringLiteral("disc.iso"));
+    QVERIFY(runTool({QStringLiteral("image"), disc, image}).status == 0);
+    const QString linuxOnly = QStringLiteral(" (setup.sh or Setup.AppImage): the Linux menu starts the %1 installer "
+                                             "only on a desktop that runs Windows programs");
+    const QStringList wanted{
+        "warning: Files/ToolBox/Tool1/: no installer for Linux" + linuxOnly.arg(QStringLiteral("WinZip")),
+        "warning: Files/ToolBox/Tool3/: no installer for Linux" + linuxOnly.arg(QStringLiteral("Acrobat")),
+        QStringLiteral("warning: Files/ToolBox/Tool4/: no Setup.exe: the Windows menu cannot start the Real installer"),
+    };
+    const ToolOutcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), image});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.lines.filter(QStringLiteral("/: no ")), wanted);
+    const ImageReader reader(image);
+    for (const char *path : {"Files/Sample/Setup.AppImage", "Files/ToolBox/Tool2/SETUP.SH"})
+        QVERIFY2(reader.Executable(*reader.Find(QLatin1String(path))), path);
+    QVERIFY(!reader.Executable(*reader.Find(QStringLiteral("Files/ToolBox/Tool1/Setup.exe"))));
+    // Another mastering tool keeps the folder's modes: an AppImage without its execute bit cannot start.
+    const QString other = scratch_->filePath(QStringLiteral("other.iso"));
+    QCOMPARE(RunTool(QStringLiteral("xorrisofs"), {"-quiet", "-R", "-J", "-o", other, disc}).status, 0);
+    QVERIFY(
+        runTool({QStringLiteral("check"), other})
+            .lines.contains("error: Files/Sample/Setup.AppImage: is not executable: the Linux menu cannot start it"));
 }
 
 QTEST_MAIN(TestDiscInput)

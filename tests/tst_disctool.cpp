@@ -33,7 +33,7 @@ using Outcome = ToolOutcome;
 
 Outcome runTool(const QStringList &arguments, const QString &shellPrefix = {})
 {
-    return RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix);
+    return WithoutStandIns(RunTool(QStringLiteral(BRINDLE_DISC_TOOL), arguments, shellPrefix));
 }
 
 QByteArray readAll(const QString &path)
@@ -114,6 +114,7 @@ private slots:
     void init();
 
     void makeLaysOutTheWholeDisc();
+    void makeTakesThePublishersContent();
     void makeNamesTheDiscAfterTheProgram();
     void makeRefusesAndLeavesNothingBehind_data();
     void makeRefusesAndLeavesNothingBehind();
@@ -135,7 +136,7 @@ private slots:
     void wavHeaderDescribesTheSamples_data();
     void wavHeaderDescribesTheSamples();
 
-    void checkFindsNothingOnAFreshDisc();
+    void checkFindsTheStandInsOfAFreshDisc();
     void checkReportsEachFault_data();
     void checkReportsEachFault();
     void checkRejectsWhatIsNotAFolder();
@@ -143,6 +144,7 @@ private slots:
     void commandLineIsAnswered();
 
     void imageIsTheSameForTheSameFolder();
+    void imageCarriesTheLabelAndPublisherGiven();
     void imageLaysTheStartOutTogether();
     void imageRefusesAndLeavesNothingBehind_data();
     void imageRefusesAndLeavesNothingBehind();
@@ -222,6 +224,54 @@ void TestDiscTool::makeLaysOutTheWholeDisc()
              QStringList{QStringLiteral("disc")});
 }
 
+// The publisher's own files, in the disc's layout in any letter case, with the sample's wherever they give none.
+void TestDiscTool::makeTakesThePublishersContent()
+{
+    const QString content = scratch_->filePath(QStringLiteral("content"));
+    const QList<std::pair<QString, QString>> own{
+        {"files/interface/green/mainback.bmp", "Files/Interface/Green/MainBack.bmp"},
+        {"FILES/TEXT FILES/zip.txt", "Files/Text Files/Zip.txt"},
+        {"Files/Templates/Minutes.odt", "Files/Templates/Minutes.odt"},
+        {"Files/toolbox/tool2/Setup.exe", "Files/ToolBox/Tool2/Setup.exe"},
+        {"Files/toolbox/tool2/setup.sh", "Files/ToolBox/Tool2/setup.sh"},
+        {"Files/Web Files/Order.html", "Files/Web Files/Order.html"},
+        {"Files/Extras/Read me.txt", "Files/Extras/Read me.txt"},
+    };
+    for (const auto &[given, placed] : own) {
+        writeAll(content + QLatin1Char('/') + given,
+                 placed.endsWith(QStringLiteral(".bmp")) ? readAll(art_ + QLatin1Char('/') + placed) : placed.toUtf8());
+    }
+    writeAll(content + QStringLiteral("/Files/.notes"), "left out");
+    const QString disc = scratch_->filePath(QStringLiteral("disc"));
+    const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
+                                  QStringLiteral("--content"), QDir::current().relativeFilePath(content)});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    QVERIFY(made.errors.contains(
+        QStringLiteral("warning: Files/Extras/Read me.txt: not a file the menu reads; copied onto the disc as it is")));
+    QVERIFY(made.errors.contains(QStringLiteral("warning: Files/.notes: hidden; left out")));
+
+    QStringList fromSample = made.lines.filter(QStringLiteral("from the sample: "));
+    fromSample.replaceInStrings(QStringLiteral("from the sample: "), QString());
+    // Every file of the disc's Files/ is the publisher's own, where it was given, or one listed.
+    QStringList onDisc;
+    QDirIterator walk(disc + QStringLiteral("/Files"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (walk.hasNext())
+        onDisc.append(walk.next().mid(disc.size() + 1));
+    for (const QString &file : onDisc) {
+        const auto given = std::find_if(own.cbegin(), own.cend(), [&file](const auto &o) { return o.second == file; });
+        if (given == own.cend())
+            QVERIFY2(fromSample.contains(file), qPrintable(file));
+        else
+            QCOMPARE(readAll(disc + QLatin1Char('/') + file), readAll(content + QLatin1Char('/') + given->first));
+    }
+    QCOMPARE(onDisc.size(), fromSample.size() + own.size());
+    // Only the scheme's backdrop is needed; the sample's templates give way to the publisher's.
+    QVERIFY(!QFileInfo::exists(disc + QStringLiteral("/Files/Interface/Blue")));
+    QCOMPARE(filesIn(disc + QStringLiteral("/Files/Templates"), QStringLiteral("*")),
+             QStringList{QStringLiteral("Minutes.odt")});
+    QCOMPARE(runTool({QStringLiteral("check"), disc}).status, 0);
+}
+
 void TestDiscTool::makeNamesTheDiscAfterTheProgram()
 {
     // An empty folder is taken over as the disc.
@@ -242,7 +292,12 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("missing artwork") << "art without Red" << 1 << "Red/MainBack.bmp is missing";
+    QTest::newRow("missing backdrop") << "art without Green" << 1
+                                      << "has no Files/Interface/Green/MainBack.bmp, the backdrop of the disc's "
+                                         "colour scheme";
+    QTest::newRow("content where make writes")
+        << "art with autorun.sh" << 1 << "holds autorun.sh, which make lays out itself";
+    QTest::newRow("two names for one place") << "art with two names" << 1 << "one place on a disc";
     QTest::newRow("artwork not a bitmap") << "art with a PNG" << 1 << "is not a valid Windows bitmap";
     QTest::newRow("no program") << "program missing" << 1 << "is not an executable file";
     QTest::newRow("folder not empty") << "target not empty" << 1 << "is not empty";
@@ -251,7 +306,7 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::newRow("digits too many") << "name CD99999999999" << 1 << "above 2147483647";
     QTest::newRow("name Windows cannot read")
         << "windows CD?07" << 1 << "the program name \"CD?07.exe\" holds \"?\", which Joliet replaces";
-    QTest::newRow("no art option") << "no art option" << 2 << "make needs --program and --art";
+    QTest::newRow("no content option") << "no art option" << 2 << "make needs --program and --content";
     QTest::newRow("unknown command") << "burn" << 2 << "unknown command burn";
 }
 
@@ -269,10 +324,16 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind()
     if (situation.startsWith(QStringLiteral("art "))) {
         art = scratch_->filePath(QStringLiteral("art"));
         writeArt(art);
-        if (situation.endsWith(QStringLiteral("Red")))
-            QVERIFY(QFile::remove(art + QStringLiteral("/Files/Interface/Red/MainBack.bmp")));
-        else
+        if (situation.endsWith(QStringLiteral("Green"))) {
+            QVERIFY(QFile::remove(art + QStringLiteral("/Files/Interface/Green/MainBack.bmp")));
+        } else if (situation.endsWith(QStringLiteral("autorun.sh"))) {
+            writeAll(art + QStringLiteral("/autorun.sh"), "#!/bin/sh\n");
+        } else if (situation.endsWith(QStringLiteral("two names"))) {
+            writeAll(art + QStringLiteral("/Files/Templates/Letter.doc"), "one");
+            writeAll(art + QStringLiteral("/files/templates/LETTER.DOC"), "two");
+        } else {
             writeAll(art + QStringLiteral("/Files/Sample Pics/Sampleware.bmp"), bitmapBytes(214, 180, Qt::red, "PNG"));
+        }
     } else if (situation == QStringLiteral("program missing")) {
         program = scratch_->filePath(QStringLiteral("nothing"));
     } else if (situation == QStringLiteral("target not empty")) {
@@ -319,8 +380,7 @@ void TestDiscTool::makeWarnsAboutOddArtAndNamesButGoesOn()
     const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
                                   QStringLiteral("--art"), art, QStringLiteral("--name"), QStringLiteral("MENU")});
     QCOMPARE(made.status, 0);
-    QCOMPARE(made.lines.size(), 1);
-    QVERIFY(made.lines.at(0).startsWith(QStringLiteral("disc 0 (blue scheme) written to ")));
+    QVERIFY(made.lines.last().startsWith(QStringLiteral("disc 0 (blue scheme) written to ")));
     const QStringList warnings = made.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(warnings.size(), 2);
     QVERIFY(warnings.at(0).startsWith(QStringLiteral("warning: the program name \"MENU\" has no digits")));
@@ -638,18 +698,47 @@ void TestDiscTool::wavHeaderDescribesTheSamples()
     QVERIFY_THROWS_EXCEPTION(EDiscError, WavWriter::Encode({1, 2, 3}, rate, 2));
 }
 
-void TestDiscTool::checkFindsNothingOnAFreshDisc()
+void TestDiscTool::checkFindsTheStandInsOfAFreshDisc()
 {
     const QString disc = makeDisc();
     QVERIFY(!disc.isEmpty());
-    const Outcome outcome = runTool({QStringLiteral("check"), disc});
+    QStringList standIns;
+    for (const char *path :
+         {"Text Files/Zip.txt", "Text Files/Flash.txt", "Text Files/Acrobat.txt", "Text Files/Real.txt",
+          "Text Files/Sample.txt", "Text Files/Extra File.txt", "Templates/Address Book.mdb",
+          "Templates/Fax Cover Sheet.doc", "Templates/Household Budget.xls", "Templates/Letter.doc",
+          "Templates/Mileage Log.wks", "Templates/Recipe Card.wps", "Sample/Setup.exe", "ToolBox/Tool1/Setup.exe",
+          "ToolBox/Tool2/Setup.exe", "ToolBox/Tool3/Setup.exe", "ToolBox/Tool4/Setup.exe", "Web Files/Order.html",
+          "Web Files/Help.html"})
+        standIns.append(QStringLiteral("Files/") + QLatin1String(path));
+    const auto pathsOf = [](const QStringList &lines, const QString &kind) {
+        QStringList paths;
+        for (const QString &line : lines) {
+            if (line.startsWith(kind) && line.contains(QLatin1String(": is still the sample disc's ")))
+                paths.append(line.section(QLatin1String(": "), 1, 1));
+        }
+        return paths;
+    };
+    const Outcome outcome = RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), disc});
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.lines, QStringList());
-    QCOMPARE(outcome.errors, QString());
+    QCOMPARE(pathsOf(outcome.lines, QStringLiteral("warning")), standIns);
+    QCOMPARE(WithoutStandIns(outcome).lines, QStringList());
+
+    // A file of the publisher's own is no stand-in, even one that differs from the sample's by a byte.
+    QByteArray zip = readAll(disc + QStringLiteral("/Files/Text Files/Zip.txt"));
+    zip[0] = 'p';
+    writeAll(disc + QStringLiteral("/Files/Text Files/Zip.txt"), zip);
+    writeAll(disc + QStringLiteral("/Files/ToolBox/Tool2/Setup.exe"), "MZ a real installer");
+    standIns.removeOne(QStringLiteral("Files/Text Files/Zip.txt"));
+    standIns.removeOne(QStringLiteral("Files/ToolBox/Tool2/Setup.exe"));
+    const Outcome strict =
+        RunTool(QStringLiteral(BRINDLE_DISC_TOOL), {QStringLiteral("check"), QStringLiteral("--strict"), disc});
+    QCOMPARE(strict.status, 1);
+    QCOMPARE(pathsOf(strict.lines, QStringLiteral("error")), standIns);
 }
 
 // Operations on a made disc, one a string: "remove <path>", "garble <path>", "png <path>",
-// "small <path>", "folder <path>", "write <path>", "utf8 <path>", "rename <path>|<new name>",
+// "small <path>", "folder <path>", "write <path>[|<content>]", "utf8 <path>", "rename <path>|<new name>",
 // "chmod-x <path>", "symlink <path>", "lowercase".
 void TestDiscTool::mutate(const QString &disc, const QString &operation)
 {
@@ -669,7 +758,8 @@ void TestDiscTool::mutate(const QString &disc, const QString &operation)
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkpath(path));
     } else if (verb == QLatin1String("write")) {
-        writeAll(path, "something");
+        writeAll(path, argument.contains(QLatin1Char('|')) ? argument.section(QLatin1Char('|'), 1).toLatin1()
+                                                           : QByteArray("something"));
     } else if (verb == QLatin1String("utf8")) {
         writeAll(path, "Caf\xc3\xa9 and cr\xc3\xa8me");
     } else if (verb == QLatin1String("rename")) {
@@ -727,13 +817,27 @@ void TestDiscTool::checkReportsEachFault_data()
     row("text in UTF-8", {"utf8 Files/Text Files/Zip.txt"}, 0,
         {"warning: Files/Text Files/Zip.txt: written in UTF-8: the menu shows its bytes as Windows-1252, so "
          "accented letters come out garbled"});
+    row("texts too long for their boxes",
+        {"write Files/Text Files/Zip.txt|Packs files into small archives and opens the ones you have downloaded from "
+         "the web.",
+         "write Files/Text Files/Sample.txt|One\r\nTwo\r\nThree\r\nFour\r\nFive\r\nSix lines\r\n\r\n"},
+        0,
+        {"warning: Files/Text Files/Zip.txt: does not fit its box edtZip (150x45 pixels) as the menu lays it out: the "
+         "box shows 3 of its 4 lines, and line 4, \"the web.\", shows only when the box is scrolled with the mouse "
+         "wheel",
+         "warning: Files/Text Files/Sample.txt: does not fit its box memSample (204x79 pixels) as the menu lays it "
+         "out: the box shows 5 of its 8 lines, and line 6, \"Six lines\", is cut off at its lower edge"});
     row("order form missing", {"remove Files/Web Files/Order.html"}, 1, {"error: Files/Web Files/Order.html: missing"});
     row("help page missing", {"remove Files/Web Files/Help.html"}, 1, {"error: Files/Web Files/Help.html: missing"});
     row("templates missing", {"remove Files/Templates"}, 1,
         {"error: Files/Templates/: missing: the extra-files page cannot list its templates"});
-    row("unknown template type", {"write Files/Templates/Notes.txt"}, 0,
-        {"warning: Files/Templates/Notes.txt: not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers no "
-         "file type for it"});
+    row("a template of another type", {"write Files/Templates/Notes.odt", "write Files/Templates/README"}, 0, {});
+    const QString browse = "once its copy has gone missing, the copy dialog's Browse cannot show it: its extension "
+                           "makes the file-type filter ";
+    row("extensions the open dialog takes apart",
+        {"write Files/Templates/Plan.v(2)", "write Files/Templates/A.xls old"}, 0,
+        {"warning: Files/Templates/A.xls old: " + browse + "\"*.xls old\", which its own name does not match",
+         "warning: Files/Templates/Plan.v(2): " + browse + "\"*.v(2)\", which its own name does not match"});
     row("sounds missing", {"remove Files/Sounds"}, 1,
         {"error: Files/Sounds/: missing: delivering a template fails without it"});
     row("toolbox installer missing", {"remove Files/ToolBox/Tool3/Setup.exe"}, 1,
@@ -824,13 +928,15 @@ void TestDiscTool::commandLineIsAnswered_data()
     row("--help", {"--help"}, 0, "usage:", "");
     row("-h", {"-h"}, 0, "usage:", "");
     row("help", {"help"}, 0, "usage:", "");
-    row("help for a command", {"help", "image"}, 0, "usage: brindle-disc image [--force] <folder> <image file>", "");
-    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check <folder or image file>", "");
+    row("help for a command", {"help", "image"}, 0,
+        "usage: brindle-disc image [--force] [--label BRINDLE07] [--publisher <name>] <folder> <image file>", "");
+    row("a command's --help", {"check", "--help"}, 0, "usage: brindle-disc check [--strict] <folder or image file>",
+        "");
     row("--version", {"--version"}, 0, "brindle-disc " BRINDLE_VERSION, "");
     row("nothing", {}, 2, "", "a command is needed");
     row("help for no such command", {"help", "burn"}, 2, "", "unknown command burn");
     row("another command's option", {"check", "--art", "art", "disc"}, 2, "",
-        "unknown option --art\nusage: brindle-disc check <folder or image file>");
+        "unknown option --art\nusage: brindle-disc check [--strict] <folder or image file>");
     row("an option without its value", {"make", "disc", "--program"}, 2, "", "--program needs a value");
     row("-- before an operand like an option", {"check", "--", "-disc"}, 1, "", "-disc is not a folder");
 }
@@ -896,6 +1002,32 @@ void TestDiscTool::imageLaysTheStartOutTogether()
         qPrintable(warnings.first()));
 }
 
+void TestDiscTool::imageCarriesTheLabelAndPublisherGiven()
+{
+    // The primary volume (ISO 9660) and the Joliet volume (UTF-16), read where a drive reads them.
+    const auto field = [](const QByteArray &image, int volume, int offset, int size) {
+        const QByteArray bytes = image.mid(volume * 2048 + offset, size);
+        return (volume == 16 ? QString::fromLatin1(bytes) : QStringDecoder(QStringDecoder::Utf16BE)(bytes)).trimmed();
+    };
+    const QString image = scratch_->filePath(QStringLiteral("labelled.iso"));
+    const Outcome made =
+        runTool({QStringLiteral("image"), QStringLiteral("--label=DISC_12"), QStringLiteral("--publisher"),
+                 QStringLiteral("Lanternfish Press, Oxford"), disc_, image});
+    QVERIFY2(made.status == 0, qPrintable(made.errors));
+    const QByteArray bytes = readAll(image);
+    for (const int volume : {16, 17})
+        QCOMPARE(field(bytes, volume, 40, 32), QStringLiteral("DISC_12"));
+    QCOMPARE(field(bytes, 16, 318, 128), QStringLiteral("LANTERNFISH PRESS, OXFORD"));
+    QCOMPARE(field(bytes, 17, 318, 128), QStringLiteral("Lanternfish Press, Oxford"));
+
+    // A label one volume would hold otherwise than the other is refused, and nothing is written.
+    const Outcome refused = runTool({QStringLiteral("image"), QStringLiteral("--label"), QStringLiteral("Disc 12"),
+                                     disc_, scratch_->filePath(QStringLiteral("refused.iso"))});
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.errors.contains(QStringLiteral("the label \"Disc 12\" is not")), qPrintable(refused.errors));
+    QVERIFY(!QFileInfo::exists(scratch_->filePath(QStringLiteral("refused.iso"))));
+}
+
 void TestDiscTool::imageRefusesAndLeavesNothingBehind_data()
 {
     QTest::addColumn<QString>("folder");
@@ -946,11 +1078,12 @@ void TestDiscTool::checkReportsImageFaults_data()
                        "warning: autorun.sh: not an executable file: the menu does not start by itself when the disc "
                        "is inserted"};
     QTest::newRow("names Joliet cuts, on a disc for Linux")
-        << QStringList{"write " + longName, "write Files/Templates/Budget: 2026.xls"} << false << 0
+        << QStringList{"write " + longName, "write Files/Templates/Budget: Q1?.xls"} << false << 0
         << QStringList{"warning: " + longName +
-                           ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short",
-                       "warning: Files/Templates/Budget: 2026.xls: holds \":\", which Joliet replaces with \"_\": "
-                       "Windows shows another name"};
+                           ": is longer than the 64 characters a Joliet name holds: Windows shows it cut short, as "
+                           "\"A letter to the parents of every pupil in the school about th.doc\"",
+                       "warning: Files/Templates/Budget: Q1?.xls: holds \":\" and \"?\", which Joliet replaces with "
+                       "\"_\": Windows shows it as \"Budget_ Q1_.xls\""};
 }
 
 void TestDiscTool::checkReportsImageFaults()
@@ -977,6 +1110,9 @@ void TestDiscTool::checkReportsImageFaults()
     const Outcome outcome = runTool({QStringLiteral("check"), image});
     QCOMPARE(outcome.lines, lines);
     QCOMPARE(outcome.status, status);
+    // The folder tells what Windows will show as the image, read back, does.
+    if (!dropExecutableBits)
+        QCOMPARE(runTool({QStringLiteral("check"), disc}).lines, lines);
 }
 
 QTEST_MAIN(TestDiscTool)

@@ -43,6 +43,8 @@ private slots:
     void setupFoundInAnyCaseAndMaskRestored();
     void setupMissingIsReportedAndNothingStarted_data();
     void setupMissingIsReportedAndNothingStarted();
+    void installerForThisSystemStarted_data();
+    void installerForThisSystemStarted();
 
 private:
     QString startFolder_;
@@ -352,6 +354,58 @@ void TestLauncher::setupMissingIsReportedAndNothingStarted()
     }
     QCOMPARE(launcher.Files().Mask(), QStringLiteral("*.*"));
     QCOMPARE(opener.Calls(1, 300).size(), 0);
+}
+
+void TestLauncher::installerForThisSystemStarted_data()
+{
+    QTest::addColumn<QStringList>("files"); // an x after the name: executable
+    QTest::addColumn<bool>("wine");
+    QTest::addColumn<QString>("started"); // run in its folder, or none
+    QTest::addColumn<QString>("error");
+    // clang-format off
+    QTest::newRow("script beside Setup.exe") << QStringList{"setup.sh x", "Setup.exe"} << true << "setup.sh" << "";
+    QTest::newRow("AppImage in capitals") << QStringList{"SETUP.APPIMAGE x", "Setup.exe"} << false << "SETUP.APPIMAGE" << "";
+    QTest::newRow("script not executable") << QStringList{"Setup.sh"} << false << "Setup.sh" << "";
+    QTest::newRow("AppImage not executable") << QStringList{"Setup.AppImage", "Setup.exe"} << true << ""
+                                             << "Setup.AppImage cannot be started: it is not executable";
+    QTest::newRow("Setup.exe without Wine") << QStringList{"Setup.exe"} << false << ""
+                                            << "Setup.exe is an installer for Windows, and this computer cannot run "
+                                               "Windows programs";
+    // clang-format on
+}
+
+void TestLauncher::installerForThisSystemStarted()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, wine);
+    QFETCH(QString, started);
+    QFETCH(QString, error);
+    TempDisc disc;
+    for (const QString &file : files) {
+        // Each installer notes the folder it ran in beside itself.
+        const QString path = disc.Write(QStringLiteral("Files/ToolBox/Tool2/") + file.section(u' ', 0, 0),
+                                        "#!/bin/sh\npwd > \"$0.ran\"\n");
+        QFile::setPermissions(path, file.endsWith(QStringLiteral(" x")) ? QFile::ReadOwner | QFile::ExeOwner
+                                                                        : QFile::ReadOwner);
+    }
+    FakeOpener opener;
+    opener.SetRunsWindowsPrograms(wine);
+    TLauncher launcher;
+    const QString folder = disc.Root() + QStringLiteral("Files/ToolBox/Tool2/");
+    const auto ranIn = [&folder](const QString &name) {
+        QFile note(folder + name + QStringLiteral(".ran"));
+        return note.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(note.readAll()).trimmed() + u'/' : QString();
+    };
+    try {
+        launcher.RunFolderSetup(folder);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    } catch (const EInstallerError &e) {
+        QCOMPARE(e.Message(), folder + error);
+    }
+    if (!started.isEmpty())
+        QTRY_COMPARE(ranIn(started), folder);
+    // Never through the desktop's opener.
+    QCOMPARE(opener.Calls(0, 300).size(), 0);
 }
 
 QTEST_MAIN(TestLauncher)

@@ -9,6 +9,7 @@
 #include "app/LaunchF.h"
 #include "app/MainF.h"
 #include "platform/Fonts.h"
+#include "toolkit/AnsiText.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Image.h"
 #include "toolkit/RzEdit.h"
@@ -152,6 +153,7 @@ private slots:
     void litBackPictureSurvivesPageChanges();
 
     void textsLoadedAndDecoded();
+    void textBoxesLayTextsOutAsDescribed();
     void loadFailureAtCreationLeavesTheLaterStepsUndone_data();
     void loadFailureAtCreationLeavesTheLaterStepsUndone();
     void sampleTextReadAgainOnEveryVisit();
@@ -475,25 +477,26 @@ void TestMainWindow::litPicturesFollowThePointer_data()
     QTest::addColumn<QString>("page"); // reached by clicking this main-page control, or empty
     QTest::addColumn<QString>("hotSpot");
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<QPoint>("away"); // a place on a background picture
+    QTest::addColumn<QPoint>("away");       // a place on a background picture
+    QTest::addColumn<QString>("neighbour"); // a control beside the hot spot
     QTest::newRow("quit") << ""
                           << "lblOverQuit"
-                          << "imgQuit" << Background;
+                          << "imgQuit" << Background << "lblOverLogo";
     QTest::newRow("sampleware back") << "anmMainSampleware"
                                      << "lblSamplewareBack"
-                                     << "imgSampleBack" << QPoint(35 + 200, 97 + 235);
+                                     << "imgSampleBack" << QPoint(35 + 200, 97 + 235) << "lblOverInstall";
     QTest::newRow("install arrow") << "anmMainSampleware"
                                    << "lblOverInstall"
-                                   << "imgArrow" << QPoint(35 + 200, 97 + 235);
+                                   << "imgArrow" << QPoint(35 + 200, 97 + 235) << "memSample";
     QTest::newRow("extra back") << "anmMainTemplate"
                                 << "lblExtraBack"
-                                << "imgExtraBack" << QPoint(35 + 240, 97 + 235);
+                                << "imgExtraBack" << QPoint(35 + 240, 97 + 235) << "lbxTemplate";
     QTest::newRow("help") << "anmMainTemplate"
                           << "lblExtraFileHelp"
-                          << "imgHelp" << QPoint(35 + 240, 97 + 235);
+                          << "imgHelp" << QPoint(35 + 240, 97 + 235) << "edtText";
     QTest::newRow("toolbox back") << "anmMainToolbox"
                                   << "lblToolboxBack"
-                                  << "imgToolBack" << QPoint(35 + 200, 97 + 235);
+                                  << "imgToolBack" << QPoint(35 + 200, 97 + 235) << "lblOverReal";
 }
 
 void TestMainWindow::litPicturesFollowThePointer()
@@ -502,6 +505,7 @@ void TestMainWindow::litPicturesFollowThePointer()
     QFETCH(QString, hotSpot);
     QFETCH(QString, picture);
     QFETCH(QPoint, away);
+    QFETCH(QString, neighbour);
     Menu menu;
     menu.Start();
     menu.MoveToWindow(Background);
@@ -522,6 +526,12 @@ void TestMainWindow::litPicturesFollowThePointer()
     QCOMPARE(shot.pixelColor(origin + probe), lit->Picture().pixelColor(probe));
 
     menu.MoveToWindow(away);
+    QTRY_VERIFY(!menu.Lit(picture.toLatin1()));
+
+    // Straight on to a neighbour, without crossing a background picture, puts it out too.
+    menu.MoveTo(hotSpot.toLatin1());
+    QTRY_VERIFY(menu.Lit(picture.toLatin1()));
+    menu.MoveTo(neighbour.toLatin1());
     QTRY_VERIFY(!menu.Lit(picture.toLatin1()));
 }
 
@@ -564,6 +574,36 @@ void TestMainWindow::textsLoadedAndDecoded()
     menu.MoveToWindow(Background);
     menu.Click("anmMainTemplate");
     QTRY_COMPARE(menu.Text("edtText"), QStringLiteral("Extra \u201cfiles\u201d"));
+}
+
+// What a tool works out about a text in its box without a window is what the window's box shows.
+void TestMainWindow::textBoxesLayTextsOutAsDescribed()
+{
+    Menu menu;
+    const QByteArray text = "Wraps where a word ends\r\nand anywhere in averyveryveryverylongwordthatgoesonandon, then "
+                            "goes on\r\n\r\nfor line after line of description in the box.";
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces())
+        menu.disc.Write(QStringLiteral("Files/Text Files/") + place.file, text);
+    menu.Start();
+    menu.MoveToWindow(Background);
+    menu.Click("anmMainTemplate");
+    QTRY_COMPARE(menu.PageName(), QStringLiteral("tabIndex"));
+    const auto described = [](const QList<TRzRichEdit::Line> &lines) {
+        QStringList text;
+        for (const TRzRichEdit::Line &line : lines)
+            text.append(QStringLiteral("%1-%2 %3").arg(line.top).arg(line.bottom).arg(line.text));
+        return text;
+    };
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces()) {
+        auto *box = menu.Find<TRzRichEdit>(place.box.toLatin1());
+        menu.Find<TlxPageControl1>("pgcBrindle")->SetActivePage(box->parentWidget());
+        QTRY_VERIFY(box->isVisible());
+        QCOMPARE(QRect(box->mapTo(menu.form.get(), QPoint(0, 0)), box->size()), place.bounds);
+        const QList<TRzRichEdit::Line> lines =
+            TRzRichEdit::LaidOut(AnsiText::Decode(text), TfrmMain::WindowFont(), place.bounds.size());
+        QVERIFY2(lines.size() > 4, qPrintable(place.box));
+        QCOMPARE(described(box->Lines()), described(lines));
+    }
 }
 
 void TestMainWindow::loadFailureAtCreationLeavesTheLaterStepsUndone_data()

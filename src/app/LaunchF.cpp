@@ -3,6 +3,7 @@
 #include "app/GlobalsU.h"
 #include "platform/DiscPath.h"
 #include "platform/FileIcons.h"
+#include "platform/Installer.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileListBox.h"
 
@@ -11,9 +12,10 @@
 #include <QPainter>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace {
 const QString AllFiles = QStringLiteral("*.*");
-const QString SetupName = QStringLiteral("Setup.exe");
 const QColor IconBackground = Qt::white;
 } // namespace
 
@@ -41,14 +43,33 @@ void TLauncher::LoadListedFileIcon(int index, QImage &iconBitmap) const
 void TLauncher::RunFolderSetup(const QString &folder)
 {
     const QString listed = GlobalsU::WithTrailingBackslash(folder);
-    const QString setupPath = listed + SetupName;
-    files_->SetMask(SetupName);
+    const QString setupPath = listed + Installer::WindowsName();
+    const QStringList names = Installer::Names();
+    files_->SetMask(names.join(QLatin1Char(';')));
     const auto restoreMask = qScopeGuard([this] { files_->SetMask(AllFiles); });
 
     if (!QFileInfo(DiscPath::Resolve(listed)).isDir())
         throw EFOpenError(setupPath);
     files_->ApplyFilePath(listed);
-    if (files_->Items().isEmpty())
-        throw EFOpenError(setupPath);
-    GlobalsU::ShellRun(files_->Directory() + files_->Items().first(), QString(), QString(), GlobalsU::SW_SHOWNORMAL);
+    // The installer this system prefers, of those the folder holds.
+    const QStringList &items = files_->Items();
+    for (const QString &name : names) {
+        const auto found = std::find_if(items.cbegin(), items.cend(), [&name](const QString &item) {
+            return item.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (found == items.cend())
+            continue;
+        const QString installer = files_->Directory() + *found;
+        switch (Installer::Start(installer)) {
+        case Installer::Outcome::Started:
+            return;
+        case Installer::Outcome::ForWindows:
+            throw EInstallerError(QStringLiteral("%1 is an installer for Windows, and this computer cannot run "
+                                                 "Windows programs")
+                                      .arg(installer));
+        case Installer::Outcome::NotExecutable:
+            throw EInstallerError(QStringLiteral("%1 cannot be started: it is not executable").arg(installer));
+        }
+    }
+    throw EFOpenError(setupPath);
 }

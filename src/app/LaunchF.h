@@ -22,9 +22,10 @@ public:
     // icon's size and an opaque background where the icon is transparent.
     void LoadListedFileIcon(int index, QImage &iconBitmap) const;
 
-    // Starts the "Setup.exe" of folder, found in any letter case, through the desktop. A missing
-    // folder or installer raises EFOpenError with the installer's path; the mask is "*.*" afterwards
-    // in every case.
+    // Starts the installer of folder, found in any letter case: the one for this system where it
+    // holds one, otherwise its "Setup.exe" where the desktop can run it. A missing folder or
+    // installer raises EFOpenError with the path of "Setup.exe", one this system cannot start
+    // EInstallerError saying why; the mask is "*.*" afterwards in every case.
     void RunFolderSetup(const QString &folder);
 
 private:

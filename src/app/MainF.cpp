@@ -5,9 +5,11 @@
 #include "app/CredFrm.h"
 #include "app/GlobalsU.h"
 #include "app/LaunchF.h"
+#include "app/MainFDescription.h"
 #include "app/TemplateDelivery.h"
 #include "platform/DiscPath.h"
 #include "platform/FileOps.h"
+#include "platform/Installer.h"
 #include "toolkit/AnsiText.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/FileListBox.h"
@@ -21,6 +23,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPointer>
 #include <QScopeGuard>
 
 #include <algorithm>
@@ -31,10 +34,9 @@
 #include <utility>
 #include <vector>
 
-namespace {
+using namespace MainDescription;
 
-enum class Kind { Image, Label, HotSpot, PageControl, Page, ImageList, Animator, RichEdit, ListBox };
-enum class Align { None, Top, Client };
+namespace {
 
 constexpr int ClientWidth = 640;
 constexpr int ClientHeight = 480;
@@ -43,209 +45,8 @@ constexpr qint64 ReadChunk = 64 * 1024;
 
 const QString StarterCaption = QStringLiteral("Your Starter CD");
 const QString DiscCaption = QStringLiteral("CD-Rom ");
-const QString SetupName = QStringLiteral("Setup.exe");
 
 } // namespace
-
-// One component of the window description: what it is, where it sits, how it is set up and which
-// handlers its events run.
-struct TfrmMain::Row
-{
-    using Notify = void (TfrmMain::*)(QObject *sender);
-    using MouseMove = void (TfrmMain::*)(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
-    using DrawItem = void (TfrmMain::*)(QWidget *control, int index, const TRect &rect, TOwnerDrawState state);
-
-    struct Settings
-    {
-        Align align = Align::None;
-        // Built-in picture of a picture control, or built-in stream of an image list.
-        const char *picture = nullptr;
-        // Labels.
-        const char *caption = nullptr;
-        TAlignment alignment = taLeftJustify;
-        const char *fontName = nullptr;
-        int fontPixels = 0;
-        bool bold = false;
-        TTextStyle textStyle = tsNormal;
-        // Image lists.
-        QRgb bkColor = 0;
-        // Animators.
-        const char *imageList = nullptr;
-        std::int32_t imageIndex = 0;
-        bool animate = true;
-        std::uint16_t delay = 100;
-        bool handCursor = false;
-        // The page control.
-        const char *activePage = nullptr;
-        // Framed text boxes and lists.
-        int tabOrder = -1;
-        bool readOnly = false;
-        bool frameVisible = false;
-        bool frameFlat = false;
-        TFrameStyle frameStyle = fsFlat;
-        TFrameStyle frameFlatStyle = fsStatus;
-        TFrameStyle frameFocusStyle = fsLowered;
-        TSides frameSides = TSides::All();
-        TListBoxStyle style = lbStandard;
-        int itemHeight = 16;
-        // What screen readers call a hot spot or button.
-        const char *accessibleName = nullptr;
-    };
-
-    struct Events
-    {
-        Notify onClick = nullptr;
-        Notify onDblClick = nullptr;
-        Notify onMouseEnter = nullptr;
-        MouseMove onMouseMove = nullptr;
-        DrawItem onDrawItem = nullptr;
-    };
-
-    const char *name;
-    Kind kind;
-    const char *parent; // none: the window itself
-    QRect bounds;       // image lists: only the picture size counts
-    int tag;
-    Settings settings;
-    Events events;
-};
-
-std::span<const TfrmMain::Row> TfrmMain::Description()
-{
-    // The lit pictures are visible here; creation hides them once the disc's artwork is painted.
-    // clang-format off
-    static const Row rows[] = {
-        // The window.
-        {"imgMainBack", Kind::Image, nullptr, {0, 0, 640, 480}, 0,
-         {.align = Align::Top, .picture = "imgMainBack"},
-         {.onMouseMove = &TfrmMain::pnlBackMouseMove}},
-        {"lblCdRodNumber", Kind::Label, nullptr, {523, 135, 84, 18}, 0,
-         {.caption = "CD-Rom 1", .alignment = taCenter, .fontName = "Arial", .fontPixels = 15, .bold = true},
-         {}},
-        {"imgQuit", Kind::Image, nullptr, {545, 276, 39, 55}, 0, {.picture = "imgQuit"}, {}},
-        {"lblOverQuit", Kind::HotSpot, nullptr, {545, 275, 39, 55}, 0, {.accessibleName = "Quit"},
-         {.onClick = &TfrmMain::QuitClick, .onMouseEnter = &TfrmMain::lblOverQuitMouseEnter}},
-        {"lblOverLogo", Kind::HotSpot, nullptr, {268, 361, 107, 108}, 0,
-         {.textStyle = tsRecessed, .accessibleName = "Credits"},
-         {.onClick = &TfrmMain::lblLojoClick}},
-        {"pgcBrindle", Kind::PageControl, nullptr, {35, 97, 486, 251}, 0,
-         {.activePage = "tabSampleware", .tabOrder = 0}, {}},
-        {"ilstExtraFiles", Kind::ImageList, nullptr, {0, 0, 214, 81}, 0,
-         {.picture = "ilstExtraFiles", .bkColor = qRgb(239, 239, 239)}, {}},
-        {"ilstSampleware", Kind::ImageList, nullptr, {0, 0, 214, 81}, 0,
-         {.picture = "ilstSampleware", .bkColor = qRgb(0, 128, 0)}, {}},
-        {"ilstOrder", Kind::ImageList, nullptr, {0, 0, 214, 81}, 0,
-         {.picture = "ilstOrder", .bkColor = qRgb(214, 214, 214)}, {}},
-        {"ilstToolBox", Kind::ImageList, nullptr, {0, 0, 214, 81}, 0,
-         {.picture = "ilstToolBox", .bkColor = qRgb(214, 214, 214)}, {}},
-
-        // The pages, in page-index order.
-        {"tabMain", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
-        {"tabSampleware", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
-        {"tabIndex", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
-        {"tabToolBox", Kind::Page, "pgcBrindle", {}, 0, {}, {}},
-
-        // The main page: four buttons, each with its caption strip; a button and its strip share a tag.
-        {"imgMainScreen", Kind::Image, "tabMain", {0, 0, 486, 251}, 0,
-         {.align = Align::Client, .picture = "imgMainScreen"},
-         {.onMouseMove = &TfrmMain::pnlBackMouseMove}},
-        {"lblOverExtraTab", Kind::HotSpot, "tabMain", {19, 132, 165, 19}, 1, {.accessibleName = "Extra files"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverSampleTab", Kind::HotSpot, "tabMain", {19, 14, 165, 19}, 2, {.accessibleName = "Sampleware"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverSoftwareTab", Kind::HotSpot, "tabMain", {253, 14, 165, 19}, 3, {.accessibleName = "Order form"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"lblOverToolboxTab", Kind::HotSpot, "tabMain", {254, 132, 165, 19}, 6, {.accessibleName = "Toolbox"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"anmMainSampleware", Kind::Animator, "tabMain", {19, 32, 214, 81}, 2,
-         {.imageList = "ilstSampleware", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
-          .accessibleName = "Sampleware"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"anmMainOrder", Kind::Animator, "tabMain", {253, 32, 214, 81}, 3,
-         {.imageList = "ilstOrder", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
-          .accessibleName = "Order form"},
-         {.onClick = &TfrmMain::anmMainOrderClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"anmMainToolbox", Kind::Animator, "tabMain", {253, 150, 214, 81}, 6,
-         {.imageList = "ilstToolBox", .imageIndex = 0, .animate = false, .delay = 60, .handCursor = true,
-          .accessibleName = "Toolbox"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-        {"anmMainTemplate", Kind::Animator, "tabMain", {19, 150, 214, 81}, 1,
-         {.imageList = "ilstExtraFiles", .imageIndex = 33, .animate = false, .delay = 60, .handCursor = true,
-          .accessibleName = "Extra files"},
-         {.onClick = &TfrmMain::MainClick, .onMouseEnter = &TfrmMain::pnlMainButtonsMouseEnter}},
-
-        // The sampleware page.
-        {"imgSampleware", Kind::Image, "tabSampleware", {0, 0, 486, 251}, 0,
-         {.align = Align::Client, .picture = "imgSampleware"},
-         {.onMouseMove = &TfrmMain::GenMouseMove}},
-        {"imgSample", Kind::Image, "tabSampleware", {28, 42, 214, 180}, 0, {.picture = "imgSample"}, {}},
-        {"imgSampleBack", Kind::Image, "tabSampleware", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblSamplewareBack", Kind::HotSpot, "tabSampleware", {336, 203, 121, 20}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblSamplewareBackMouseEnter}},
-        {"imgArrow", Kind::Image, "tabSampleware", {264, 141, 22, 27}, 0, {.picture = "imgArrow"}, {}},
-        {"lblOverInstall", Kind::HotSpot, "tabSampleware", {253, 130, 45, 45}, 0,
-         {.accessibleName = "Install the sample program"},
-         {.onClick = &TfrmMain::lblOverInstallClick, .onMouseEnter = &TfrmMain::lblOverInstallMouseEnter}},
-        {"memSample", Kind::RichEdit, "tabSampleware", {254, 41, 204, 79}, 0,
-         {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat, .frameSides = {}},
-         {}},
-
-        // The extra-files page.
-        {"imgExtraFiles", Kind::Image, "tabIndex", {0, 0, 486, 251}, 0,
-         {.align = Align::Client, .picture = "imgExtraFiles"},
-         {.onMouseMove = &TfrmMain::GenMouseMove}},
-        {"imgExtraBack", Kind::Image, "tabIndex", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblExtraBack", Kind::HotSpot, "tabIndex", {336, 204, 121, 19}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblExtraBackMouseEnter}},
-        {"imgHelp", Kind::Image, "tabIndex", {29, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblExtraFileHelp", Kind::HotSpot, "tabIndex", {30, 204, 149, 19}, 0,
-         {.accessibleName = "Help on extra files"},
-         {.onClick = &TfrmMain::lblExtraFileHelpClick, .onMouseEnter = &TfrmMain::lblExtraFileHelpMouseEnter}},
-        {"edtText", Kind::RichEdit, "tabIndex", {28, 41, 214, 133}, 0,
-         {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat, .frameSides = {}},
-         {}},
-        {"lbxTemplate", Kind::ListBox, "tabIndex", {254, 41, 205, 133}, 0,
-         {.tabOrder = 1, .frameVisible = true, .frameFlat = true, .frameStyle = fsStatus, .frameSides = {},
-          .style = lbOwnerDrawFixed, .itemHeight = 28},
-         {.onDblClick = &TfrmMain::lbxTemplateDblClick, .onDrawItem = &TfrmMain::lbxTemplateDrawItem}},
-
-        // The toolbox page: a hot spot's tag is its tool's number.
-        {"imgToolbox", Kind::Image, "tabToolBox", {0, 0, 486, 251}, 0,
-         {.align = Align::Client, .picture = "imgToolbox"},
-         {.onMouseMove = &TfrmMain::GenMouseMove}},
-        {"imgToolBack", Kind::Image, "tabToolBox", {336, 202, 22, 22}, 0, {.picture = "imgLitBullet"}, {}},
-        {"lblOverWinZip", Kind::HotSpot, "tabToolBox", {35, 41, 46, 45}, 1, {.accessibleName = "Install WinZip"},
-         {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverFlash", Kind::HotSpot, "tabToolBox", {35, 97, 46, 45}, 2, {.accessibleName = "Install Flash"},
-         {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverAcrobat", Kind::HotSpot, "tabToolBox", {253, 41, 46, 45}, 3, {.accessibleName = "Install Acrobat"},
-         {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblOverReal", Kind::HotSpot, "tabToolBox", {253, 97, 46, 45}, 4, {.accessibleName = "Install Real"},
-         {.onClick = &TfrmMain::InstallToolClick}},
-        {"lblToolboxBack", Kind::HotSpot, "tabToolBox", {336, 203, 121, 22}, 0, {.accessibleName = "Main Menu"},
-         {.onClick = &TfrmMain::BackToMainClick, .onMouseEnter = &TfrmMain::lblToolboxBackMouseEnter}},
-        {"edtAcr", Kind::RichEdit, "tabToolBox", {308, 40, 150, 46}, 0,
-         {.tabOrder = 0, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat},
-         {}},
-        {"edtZip", Kind::RichEdit, "tabToolBox", {92, 41, 150, 45}, 0,
-         {.tabOrder = 1, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat},
-         {}},
-        {"edtFlash", Kind::RichEdit, "tabToolBox", {92, 97, 150, 45}, 0,
-         {.tabOrder = 2, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat},
-         {}},
-        {"edtReal", Kind::RichEdit, "tabToolBox", {308, 96, 150, 46}, 0,
-         {.tabOrder = 3, .readOnly = true, .frameVisible = true, .frameFlat = true,
-          .frameFlatStyle = fsFlat, .frameFocusStyle = fsFlat},
-         {}},
-    };
-    // clang-format on
-    return rows;
-}
 
 namespace {
 
@@ -282,9 +83,7 @@ TfrmMain::TfrmMain(QWidget *parent, DiscPictures discPictures) : TForm(parent), 
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
     setAutoFillBackground(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(WindowFont());
 
     TextBuffer_.open(QIODevice::ReadWrite);
     CreateComponents();
@@ -352,6 +151,9 @@ void TfrmMain::CreateComponents()
             label->setFocusPolicy(Qt::NoFocus);
             bindNotify(label->OnClick, this, e.onClick);
             bindNotify(label->OnMouseEnter, this, e.onMouseEnter);
+            bindNotify(label->OnMouseLeave, this, e.onMouseLeave);
+            if (s.litPicture)
+                litPictures_.insert(label, qobject_cast<TImage *>(find(s.litPicture)));
             control = label;
             break;
         }
@@ -598,6 +400,20 @@ void TfrmMain::HideLitPictures()
         picture->setVisible(false);
 }
 
+void TfrmMain::LitHotSpotMouseLeave(QObject *sender)
+{
+    // Leaving the window leaves the picture lit, and so does a page change that takes the hot
+    // spot away; a move straight onto another control of the window puts it out at once. Which it
+    // was is known once the change that made the pointer leave is complete.
+    QMetaObject::invokeMethod(
+        this,
+        [this, spot = QPointer<QWidget>(qobject_cast<QWidget *>(sender))] {
+            if (spot && spot->isVisible() && underMouse() && !spot->underMouse())
+                litPictures_.value(spot)->setVisible(false);
+        },
+        Qt::QueuedConnection);
+}
+
 void TfrmMain::lblOverQuitMouseEnter(QObject *)
 {
     imgQuit->setVisible(true);
@@ -644,12 +460,12 @@ void TfrmMain::InstallToolClick(QObject *sender)
 
 void TfrmMain::lblOverInstallClick(QObject *)
 {
-    const QString sampleSetup = GlobalsU::DiscFile(DiscFolder::Sample, SetupName);
     // Only a file counts: a folder of that name leads to the installer beside the program.
-    if (FileOps::FileExists(DiscPath::Resolve(sampleSetup)))
-        Launcher().RunFolderSetup(GlobalsU::DiscFile(DiscFolder::Sample));
-    else
-        Launcher().RunFolderSetup(GlobalsU::AppFolder());
+    const QStringList names = Installer::Names();
+    const bool inSampleFolder = std::any_of(names.cbegin(), names.cend(), [](const QString &name) {
+        return FileOps::FileExists(DiscPath::Resolve(GlobalsU::DiscFile(DiscFolder::Sample, name)));
+    });
+    Launcher().RunFolderSetup(inSampleFolder ? GlobalsU::DiscFile(DiscFolder::Sample) : GlobalsU::AppFolder());
 }
 
 void TfrmMain::anmMainOrderClick(QObject *)
@@ -676,12 +492,9 @@ void TfrmMain::LoadArtwork()
 
 void TfrmMain::LoadPageTexts()
 {
-    const std::pair<TRzRichEdit *, const char *> texts[] = {
-        {edtZip, "Zip.txt"},   {edtFlash, "Flash.txt"},   {edtAcr, "Acrobat.txt"},
-        {edtReal, "Real.txt"}, {memSample, "Sample.txt"},
-    };
-    for (const auto &[control, fileName] : texts)
-        LoadTextInto(control, GlobalsU::DiscFile(DiscFolder::TextFiles, QLatin1String(fileName)));
+    for (const auto &[fileName, box] : std::span(DescriptionTexts).first(TextsLoadedAtCreation))
+        LoadTextInto(findChild<TRzRichEdit *>(QLatin1String(box)),
+                     GlobalsU::DiscFile(DiscFolder::TextFiles, QLatin1String(fileName)));
 }
 
 void TfrmMain::LoadTextInto(TRzRichEdit *control, const QString &path)

@@ -5,8 +5,11 @@
 #include "toolkit/RzLstBox.h"
 
 #include <QBuffer>
+#include <QFont>
 #include <QHash>
 #include <QImage>
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +44,19 @@ public:
     // The button animation started last, or none.
     TlxAnimator *CurrentAnimator() const { return CurrentAnimator_; }
 
+    // A description text of the disc's Files/Text Files/ folder and the text box that shows it,
+    // with the box's place in the window, from the window description.
+    struct TextPlace
+    {
+        QString file;
+        QString box;
+        QRect bounds;
+    };
+    // The six description texts, in the order the window first loads them.
+    static QList<TextPlace> TextPlaces();
+    // The font of the window, which its text boxes show their texts in.
+    static QFont WindowFont();
+
 protected:
     void FormCreate() override;
     void FormShow() override;
@@ -48,6 +64,7 @@ protected:
 private:
     struct Row;
     static std::span<const Row> Description();
+    static const Row &DescribedRow(const char *name);
     void CreateComponents();
     void FindComponents();
 
@@ -60,6 +77,7 @@ private:
     void pnlMainButtonsMouseEnter(QObject *sender);
     void pnlBackMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
     void GenMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
+    void LitHotSpotMouseLeave(QObject *sender);
     void lblOverQuitMouseEnter(QObject *sender);
     void lblSamplewareBackMouseEnter(QObject *sender);
     void lblOverInstallMouseEnter(QObject *sender);
@@ -98,6 +116,8 @@ private:
 
     // The frame each animated button rests on, from the window description.
     QHash<const TlxAnimator *, std::int32_t> restFrames_;
+    // The picture each hot spot lights, from the window description.
+    QHash<const QWidget *, TImage *> litPictures_;
 
     TImage *imgMainBack = nullptr;
     TRzLabel *lblCdRodNumber = nullptr;

@@ -47,6 +47,13 @@ public:
     explicit EConvertError(const QString &digits);
 };
 
+// An installer this system cannot start, with the reason.
+class EInstallerError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // A folder that cannot be listed or another input/output failure.
 class EInOutError : public Exception
 {

@@ -16,10 +16,51 @@ TRzRichEdit::TRzRichEdit(QWidget *parent) : TRzFramedControl<QTextEdit>(parent)
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
     setLineWrapMode(QTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    document()->setDocumentMargin(1);
+    SetUpDocument(*document());
+}
+
+void TRzRichEdit::SetUpDocument(QTextDocument &document)
+{
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    document.setDocumentMargin(1);
+}
+
+QSize TRzRichEdit::TextArea(const QSize &boxSize)
+{
+    // The edge the frame reserves around the text, two pixels on every side.
+    return boxSize.shrunkBy(QMargins(EdgeWidth, EdgeWidth, EdgeWidth, EdgeWidth));
+}
+
+QList<TRzRichEdit::Line> TRzRichEdit::LaidOut(const QString &text, const QFont &font, const QSize &boxSize)
+{
+    QTextDocument document;
+    SetUpDocument(document);
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    document.setTextWidth(TextArea(boxSize).width());
+    return LinesOf(document);
+}
+
+QList<TRzRichEdit::Line> TRzRichEdit::LinesOf(const QTextDocument &document)
+{
+    QList<Line> lines;
+    const QAbstractTextDocumentLayout *layout = document.documentLayout();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *laidOut = block.layout();
+        if (!laidOut)
+            continue;
+        const qreal blockTop = layout->blockBoundingRect(block).top();
+        for (int i = 0; i < laidOut->lineCount(); ++i) {
+            const QTextLine line = laidOut->lineAt(i);
+            lines.append({block.text().mid(line.textStart(), line.textLength()), int(std::floor(blockTop + line.y())),
+                          int(std::ceil(blockTop + line.y() + line.height()))});
+        }
+    }
+    return lines;
 }
 
 QString TRzRichEdit::Text() const
@@ -44,37 +85,28 @@ void TRzRichEdit::SetReadOnly(bool readOnly)
     setCursorWidth(readOnly ? 0 : 1);
 }
 
-QVector<int> TRzRichEdit::LineTops() const
+QList<TRzRichEdit::Line> TRzRichEdit::Lines() const
 {
-    QVector<int> tops;
-    const QAbstractTextDocumentLayout *layout = document()->documentLayout();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout *lines = block.layout();
-        if (!lines)
-            continue;
-        const qreal blockTop = layout->blockBoundingRect(block).top();
-        for (int i = 0; i < lines->lineCount(); ++i)
-            tops.append(int(std::floor(blockTop + lines->lineAt(i).y())));
-    }
-    return tops;
+    return LinesOf(*document());
 }
 
 int TRzRichEdit::TopLine() const
 {
-    const QVector<int> tops = LineTops();
+    const QList<Line> lines = Lines();
     const int position = verticalScrollBar()->value();
-    const auto after = std::upper_bound(tops.begin(), tops.end(), position);
-    return std::max(0, int(after - tops.begin()) - 1);
+    const auto after = std::upper_bound(lines.begin(), lines.end(), position,
+                                        [](int at, const Line &line) { return at < line.top; });
+    return std::max(0, int(after - lines.begin()) - 1);
 }
 
 void TRzRichEdit::ScrollByLines(int lines)
 {
-    const QVector<int> tops = LineTops();
-    if (tops.isEmpty() || lines == 0)
+    const QList<Line> laidOut = Lines();
+    if (laidOut.isEmpty() || lines == 0)
         return;
-    const int target = std::clamp(TopLine() + lines, 0, int(tops.size()) - 1);
+    const int target = std::clamp(TopLine() + lines, 0, int(laidOut.size()) - 1);
     QScrollBar *bar = verticalScrollBar();
-    bar->setValue(std::min(tops.at(target), bar->maximum()));
+    bar->setValue(std::min(laidOut.at(target).top, bar->maximum()));
 }
 
 void TRzRichEdit::wheelEvent(QWheelEvent *event)

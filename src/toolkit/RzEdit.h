@@ -2,7 +2,10 @@
 
 #include "toolkit/RzFramedControl.h"
 
+#include <QList>
 #include <QTextEdit>
+
+class QTextDocument;
 
 // A framed, word-wrapped text box without scroll bars whose whole text is set at once; read-only
 // boxes let the user select and scroll but not type. The wheel scrolls by whole lines.
@@ -25,12 +28,29 @@ public:
     // Scrolls by whole lines (negative: up), as far as the text allows.
     void ScrollByLines(int lines);
 
+    // One line of text as a box lays it out: its text and where it lies in the box's text area.
+    struct Line
+    {
+        QString text;
+        int top = 0;
+        int bottom = 0; // exclusive
+    };
+    // The lines the box shows its text in, from the first to the last.
+    QList<Line> Lines() const;
+    // How a box of boxSize showing font lays out text, from its first line to its last, without
+    // a box: what a box would show, worked out where there are no windows.
+    static QList<Line> LaidOut(const QString &text, const QFont &font, const QSize &boxSize);
+    // The area within a box of boxSize that shows the text, inside the box's edge.
+    static QSize TextArea(const QSize &boxSize);
+
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QVector<int> LineTops() const;
+    // Words wrap at their boundaries, or anywhere in a word longer than the line.
+    static void SetUpDocument(QTextDocument &document);
+    static QList<Line> LinesOf(const QTextDocument &document);
 
     int wheelRemainder_ = 0;
 };

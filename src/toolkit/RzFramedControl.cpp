@@ -13,10 +13,10 @@
 
 template <class Base> TRzFramedControl<Base>::TRzFramedControl(QWidget *parent) : Base(parent)
 {
-    // A plain box of line width 2 reserves the 2-pixel edge around the text or list area (scroll bars
-    // included); the edge itself is painted by PaintFrame, never by QFrame.
+    // A plain box of the edge's line width reserves the edge around the text or list area (scroll
+    // bars included); the edge itself is painted by PaintFrame, never by QFrame.
     Base::setFrameStyle(QFrame::Box | QFrame::Plain);
-    Base::setLineWidth(2);
+    Base::setLineWidth(EdgeWidth);
 }
 
 template <class Base> void TRzFramedControl<Base>::SetFrameVisible(bool visible)

@@ -20,6 +20,9 @@ class QWidget;
 template <class Base> class TRzFramedControl : public Base
 {
 public:
+    // The edge around the text or list area, in pixels on every side.
+    static constexpr int EdgeWidth = 2;
+
     explicit TRzFramedControl(QWidget *parent = nullptr);
 
     bool FrameVisible() const { return frameVisible_; }

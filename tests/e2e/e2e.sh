@@ -123,6 +123,17 @@ journey_hover() {
     shot stopped-2
     expect_eq "button after the pointer left onto the background" "$a" "$(button_sum 253 150)"
     expect_eq "button's rest frame" "$rest" "$a"
+
+    # Quit lights up under the pointer and goes out as soon as the pointer moves straight on to
+    # the credits badge, without crossing the backdrop.
+    local unlit
+    unlit="$(region_sum $((OX + 545)) $((OY + 276)) 39 55)"
+    point_at $QUIT_SPOT
+    shot quit-lit
+    [[ "$(region_sum $((OX + 545)) $((OY + 276)) 39 55)" != "$unlit" ]] || fail "Quit did not light up"
+    point_at $LOGO_SPOT
+    shot quit-left-for-the-badge
+    expect_eq "Quit once the pointer is on the badge" "$unlit" "$(region_sum $((OX + 545)) $((OY + 276)) 39 55)"
     close_menu
 }
 
@@ -362,9 +373,30 @@ journey_quit() {
     expect_eq "exit status after closing the window" 0 "$?"
 }
 
+# A disc whose installer folder holds a Linux installer beside Setup.exe: the Linux menu starts the
+# Linux one itself, from its folder on the read-only image.
+journey_linux_installer() {
+    local pressing="$E2E_WORK/installers" image="$E2E_WORK/installers.iso" own="$E2E_WORK/installers-disc"
+    cp -r "$disc" "$pressing" && chmod -R u+w "$pressing"
+    printf '#!/bin/sh\nprintf "%%s|%%s\\n" "$PWD" "$0" >> "$E2E_OPEN_LOG"\n' >"$pressing/Files/ToolBox/Tool2/setup.sh"
+    "$E2E_DISC_TOOL" image "$pressing" "$image" >/dev/null || { fail "could not master $image"; return; }
+    mount_image "$image" "$own" || { fail "could not mount $image"; return; }
+    local program="$own/$(basename "$program")"
+    open_menu || return
+    click_at $TOOLBOX_BUTTON
+    local n
+    n=$(opened_count)
+    click_at $((PX + 35 + 23)) $((PY + 97 + 22))
+    wait_until 5 bash -c "[[ \$(wc -l < $E2E_OPEN_LOG) -gt $n ]]"
+    expect_eq "the Linux installer, started from its folder" \
+        "$own/Files/ToolBox/Tool2|$own/Files/ToolBox/Tool2/setup.sh" "$(opened_after "$n")"
+    close_menu
+    unmount_image "$own"
+}
+
 journeys=("$@")
 if ((${#journeys[@]} == 0)); then
-    journeys=(start second_start hover pages openers template credits quit)
+    journeys=(start second_start hover pages openers linux_installer template credits quit)
 fi
 for j in "${journeys[@]}"; do
     E2E_JOURNEY="$j"

@@ -54,6 +54,14 @@ start_display() {
 printf '%s|%s\n' "$PWD" "$*" >> "$E2E_OPEN_LOG"
 OPENER
     chmod +x "$E2E_WORK/bin/xdg-open"
+    # The desktop's program for Windows programs (Wine), which a journey may take away.
+    cat >"$E2E_WORK/bin/xdg-mime" <<'MIME'
+#!/bin/sh
+[ "$1" = query ] && [ "$2" = default ] && cat "$(dirname "$0")/windows-programs" 2>/dev/null
+exit 0
+MIME
+    chmod +x "$E2E_WORK/bin/xdg-mime"
+    echo wine.desktop >"$E2E_WORK/bin/windows-programs"
     export E2E_OPEN_LOG="$E2E_WORK/opened.log"
     : >"$E2E_OPEN_LOG"
     export PATH="$E2E_WORK/bin:$PATH"

@@ -30,6 +30,15 @@ ToolOutcome RunTool(const QString &program, const QStringList &arguments, const 
     return outcome;
 }
 
+ToolOutcome WithoutStandIns(ToolOutcome outcome)
+{
+    outcome.lines.removeIf([](const QString &line) {
+        return line.startsWith(u"warning: ") &&
+               (line.contains(u": is still the sample disc's ") || line.contains(u": no installer for Linux ("));
+    });
+    return outcome;
+}
+
 bool WriteFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

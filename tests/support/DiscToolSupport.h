@@ -21,6 +21,9 @@ struct ToolOutcome
 ToolOutcome RunTool(const QString &program, const QStringList &arguments, const QString &shellPrefix = {},
                     const QStringList &wrapper = {}, int timeoutMs = 120000);
 
+// The outcome without the warnings every disc made from the sample earns: its stand-ins, its Setup.exe alone.
+ToolOutcome WithoutStandIns(ToolOutcome outcome);
+
 // Writes a whole file, creating its folders; false when it cannot.
 bool WriteFile(const QString &path, const QByteArray &content);
 

@@ -43,8 +43,25 @@ FakeOpener::FakeOpener()
         "{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '\\037%s' \"$a\"; done; printf '\\036'; } >> \"$log\"\n");
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile mime(dir_.filePath(QStringLiteral("xdg-mime")));
+    mime.open(QIODevice::WriteOnly);
+    mime.write("#!/bin/sh\n"
+               "[ \"$1\" = query ] && [ \"$2\" = default ] && cat \"$(dirname \"$0\")/windows-programs\" 2>/dev/null\n"
+               "exit 0\n");
+    mime.close();
+    mime.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SetRunsWindowsPrograms(true);
     oldPath_ = qgetenv("PATH");
     qputenv("PATH", dir_.path().toLocal8Bit() + ':' + oldPath_);
+}
+
+void FakeOpener::SetRunsWindowsPrograms(bool runs)
+{
+    QFile answer(dir_.filePath(QStringLiteral("windows-programs")));
+    if (runs && answer.open(QIODevice::WriteOnly))
+        answer.write("wine.desktop\n");
+    else if (!runs)
+        answer.remove();
 }
 
 FakeOpener::~FakeOpener()

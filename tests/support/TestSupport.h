@@ -32,7 +32,8 @@ private:
     ErrorBox::Presenter previousInform_;
 };
 
-// A fake xdg-open first on PATH that records each call: its arguments and working folder.
+// A fake xdg-open first on PATH that records each call: its arguments and working folder; with it
+// a fake xdg-mime that names a program for Windows programs (Wine) unless told there is none.
 class FakeOpener
 {
 public:
@@ -49,6 +50,9 @@ public:
 
     // The calls recorded so far (waits up to timeoutMs for at least count of them).
     QList<Call> Calls(int count = 0, int timeoutMs = 5000) const;
+
+    // Whether the desktop has a program that runs Windows programs.
+    void SetRunsWindowsPrograms(bool runs);
 
 private:
     QTemporaryDir dir_;

@@ -6,14 +6,24 @@
 #include "LicenceCheck.h"
 #include "PeImports.h"
 #include "RuntimeCheck.h"
+#include "SampleContent.h"
 #include "ShownText.h"
 #include "WindowsCheck.h"
 #include "WindowsNames.h"
 
+#include "app/CopyF.h"
 #include "app/GlobalsU.h"
+#include "app/MainF.h"
 #include "app/Startup.h"
+#include "platform/FileDialogs.h"
+#include "platform/Fonts.h"
+#include "platform/Installer.h"
+#include "toolkit/AnsiText.h"
+#include "toolkit/RzEdit.h"
 
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -28,8 +38,6 @@ namespace {
 const QString Root = QStringLiteral("./");
 const QString SetupName = QStringLiteral("Setup.exe");
 const char *const ToolNames[] = {"WinZip", "Flash", "Acrobat", "Real"};
-const char *const TextNames[] = {"Zip.txt", "Flash.txt", "Acrobat.txt", "Real.txt", "Sample.txt", "Extra File.txt"};
-const char *const TemplateTypes[] = {"doc", "xls", "mdb", "wks", "wps"};
 
 bool hasDigits(const QString &text)
 {
@@ -74,15 +82,37 @@ private:
     bool accents_ = false;
 };
 
+// Whether the open dialog, given filter, lists a file of that name: it shows the files that match a
+// pattern of its first filter, the patterns within the filter's last parentheses where it has them,
+// blanks between them.
+bool openDialogShows(const QString &filter, const QString &name)
+{
+    static const QRegularExpression described(
+        QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@\\{\\}/!<>\\$%&=^~:\\|]*)\\)$"));
+    const QString first = filter.section(QStringLiteral(";;"), 0, 0);
+    const QRegularExpressionMatch match = described.match(first);
+    const QStringList patterns =
+        (match.hasMatch() ? match.captured(2) : first).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return std::any_of(patterns.cbegin(), patterns.cend(), [&name](const QString &pattern) {
+        return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                  QRegularExpression::CaseInsensitiveOption)
+            .match(name)
+            .hasMatch();
+    });
+}
+
 // How much of a text is read to tell its encoding, and the largest picture decoded.
 constexpr qint64 MaxTextBytes = qint64(16) << 20;
 constexpr qint64 MaxPictureBytes = qint64(64) << 20;
+// What a box shows of a text lies well within its start.
+constexpr qsizetype MaxLaidOutBytes = 64 * 1024;
+const QString MenuFace = QStringLiteral("Liberation Sans");
 // An autorun.inf is a few lines: no more of it is read.
 constexpr qint64 MaxAutorunBytes = 64 * 1024;
 
 } // namespace
 
-DiscChecker::DiscChecker(const DiscTree &disc) : disc_(disc) {}
+DiscChecker::DiscChecker(const DiscTree &disc, bool strict) : disc_(disc), strict_(strict) {}
 
 QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
 {
@@ -95,6 +125,7 @@ QList<DiscChecker::Finding> DiscChecker::Check(const QList<Finding> &found)
     checkTemplates();
     checkMediaFolders();
     checkInstallers();
+    checkStandIns();
     checkAutorun();
     checkRuntime();
     checkRuntimeLicences();
@@ -125,6 +156,7 @@ QStringList DiscChecker::Programs(const DiscTree &disc)
 std::set<int> DiscChecker::checkPrograms()
 {
     std::set<int> schemes;
+    numbers_.clear();
     const QStringList programs = Programs(disc_);
     for (const QString &name : programs) {
         const DiscTree::Entry *found = disc_.Find(name);
@@ -142,6 +174,7 @@ std::set<int> DiscChecker::checkPrograms()
             warning(name, QStringLiteral("has no digits in its name: the menu presents the starter disc "
                                          "(disc 0, blue scheme)"));
         try {
+            numbers_.insert(GlobalsU::DigitsToNumber(name));
             schemes.insert(GlobalsU::DigitsToNumber(name) % 4);
         } catch (const EConvertError &) {
             error(name, QStringLiteral("the digits of the name make a number above 2147483647: the menu stops "
@@ -266,20 +299,25 @@ void DiscChecker::checkBitmap(const QString &path, int width, int height, bool u
 
 void DiscChecker::checkTexts()
 {
-    for (const char *name : TextNames) {
-        const QString path = GlobalsU::FolderOf(DiscFolder::TextFiles) + QString::fromLatin1(name);
+    const bool faces = menuFaces();
+    for (const TfrmMain::TextPlace &place : TfrmMain::TextPlaces()) {
+        const QString path = GlobalsU::FolderOf(DiscFolder::TextFiles) + place.file;
         const DiscTree::Entry *entry = resolve(path);
         if (!entry) {
             error(path, QStringLiteral("missing"));
             continue;
         }
         Utf8Detector detector;
+        QByteArray start; // what a box can show of it, and more
         try {
             QByteArray piece;
             for (qint64 read = 0;
                  read < MaxTextBytes && !(piece = disc_.Read(*entry, read, DiscTree::ChunkSize)).isEmpty();
-                 read += piece.size())
+                 read += piece.size()) {
                 detector.Feed(piece);
+                if (start.size() < MaxLaidOutBytes)
+                    start += piece.left(MaxLaidOutBytes - start.size());
+            }
         } catch (const EDiscError &e) {
             error(DiscTree::PathOf(*entry), QStringLiteral("cannot be read: %1").arg(e.Message()));
             continue;
@@ -287,7 +325,65 @@ void DiscChecker::checkTexts()
         if (detector.Utf8WithAccents())
             warning(DiscTree::PathOf(*entry), QStringLiteral("written in UTF-8: the menu shows its bytes as "
                                                              "Windows-1252, so accented letters come out garbled"));
+        if (faces)
+            checkTextFits(DiscTree::PathOf(*entry), AnsiText::Decode(start), place);
     }
+    if (!faces)
+        warning(GlobalsU::FolderOf(DiscFolder::TextFiles),
+                QStringLiteral("whether the texts fit their boxes cannot be told: neither this machine nor the disc "
+                               "(%1fonts/) has Liberation Sans, the face the menu shows them in")
+                    .arg(QLatin1String(RuntimeFolder)));
+}
+
+bool DiscChecker::menuFaces() const
+{
+    // Fonts are Qt's only where it runs as a program that draws.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    Fonts::Install();
+    if (QFontDatabase::hasFamily(MenuFace))
+        return true;
+    // The menu brings its faces for desktops without them: the check takes them from the disc too.
+    for (const DiscTree::Entry *entry :
+         DiscTree::Below(disc_.Find(QLatin1String(RuntimeFolder) + QStringLiteral("fonts")))) {
+        if (entry->kind == DiscTree::Kind::File && entry->name.endsWith(QStringLiteral(".ttf"), Qt::CaseInsensitive) &&
+            entry->size <= MaxPictureBytes) {
+            try {
+                QFontDatabase::addApplicationFontFromData(disc_.Read(*entry, 0, entry->size));
+            } catch (const EDiscError &) {
+                // A font that cannot be read is one the menu cannot use either.
+            }
+        }
+    }
+    return QFontDatabase::hasFamily(MenuFace);
+}
+
+void DiscChecker::checkTextFits(const QString &path, const QString &text, const TfrmMain::TextPlace &place)
+{
+    const QList<TRzRichEdit::Line> lines = TRzRichEdit::LaidOut(text, TfrmMain::WindowFont(), place.bounds.size());
+    const int height = TRzRichEdit::TextArea(place.bounds.size()).height();
+    const auto outside = std::find_if(lines.cbegin(), lines.cend(),
+                                      [height](const TRzRichEdit::Line &line) { return line.bottom > height; });
+    // Blank lines past the edge show nothing that is missed.
+    const auto missed = std::find_if(outside, lines.cend(),
+                                     [](const TRzRichEdit::Line &line) { return !line.text.trimmed().isEmpty(); });
+    if (missed == lines.cend())
+        return;
+    const qsizetype shown = outside - lines.cbegin();
+    warning(path, QStringLiteral("does not fit its box %1 (%2x%3 pixels) as the menu lays it out: the box shows %4 "
+                                 "of its %5 lines, and line %6, \"%7\", %8")
+                      .arg(place.box)
+                      .arg(place.bounds.width())
+                      .arg(place.bounds.height())
+                      .arg(shown)
+                      .arg(lines.size())
+                      .arg(missed - lines.cbegin() + 1)
+                      .arg(ShownText::Cut(missed->text.trimmed()),
+                           // A line is seen cut off where at least half of it shows.
+                           2 * (height - missed->top) >= missed->bottom - missed->top
+                               ? QStringLiteral("is cut off at its lower edge")
+                               : QStringLiteral("shows only when the box is scrolled with the "
+                                                "mouse wheel")));
 }
 
 void DiscChecker::checkWebPages()
@@ -319,13 +415,12 @@ void DiscChecker::checkTemplates()
     if (templates.isEmpty())
         warning(found, QStringLiteral("no templates: the list on the extra-files page stays empty"));
     for (const QString &name : templates) {
-        const QString suffix = QFileInfo(name).suffix();
-        const bool known = std::any_of(std::begin(TemplateTypes), std::end(TemplateTypes), [&](const char *type) {
-            return suffix.compare(QLatin1String(type), Qt::CaseInsensitive) == 0;
-        });
-        if (!known)
-            warning(found + name, QStringLiteral("not a .doc, .xls, .mdb, .wks or .wps file: the copy dialog offers "
-                                                 "no file type for it"));
+        const QString filter = FileDialogs::NameFilter(CopyF::TemplateFileFilter(CopyF::ExtractFileExt(name)));
+        if (!openDialogShows(filter, name))
+            warning(found + name, QStringLiteral("once its copy has gone missing, the copy dialog's Browse cannot show "
+                                                 "it: its extension makes the file-type filter \"%1\", which its own "
+                                                 "name does not match")
+                                      .arg(filter));
     }
 }
 
@@ -343,11 +438,64 @@ void DiscChecker::checkMediaFolders()
 
 void DiscChecker::checkInstallers()
 {
-    const QString sample = GlobalsU::FolderOf(DiscFolder::Sample) + SetupName;
-    const DiscTree::Entry *installer = resolve(sample);
-    if ((!installer || disc_.Seen(*installer) != DiscTree::Kind::File) && listed(disc_.Root(), SetupName).isEmpty())
-        error(sample, QStringLiteral("missing, and no Setup.exe at the disc root either: the sample program's "
-                                     "installer cannot start"));
+    // A disc for both systems wants an installer for each in every folder; one for a single
+    // system, that system's.
+    const bool windowsDisc = !windowsPrograms().isEmpty();
+    const bool linuxDisc = windowsPrograms().size() < programs_.size();
+    const QStringList linuxNames = Installer::LinuxNames();
+    const auto holds = [this](const DiscTree::Entry *folder, const QStringList &names) {
+        return folder && std::any_of(names.cbegin(), names.cend(),
+                                     [&](const QString &name) { return !listed(*folder, name).isEmpty(); });
+    };
+    const auto report = [&](const QString &path, const QString &program, bool forWindows, bool forLinux) {
+        if (!forWindows && !forLinux) {
+            error(path, QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+            return;
+        }
+        if (!forWindows && windowsDisc) {
+            const QString what =
+                QStringLiteral("no Setup.exe: the Windows menu cannot start the %1 installer").arg(program);
+            if (linuxDisc)
+                warning(path, what);
+            else
+                error(path, what);
+        }
+        if (!forLinux && windowsDisc && linuxDisc)
+            warning(path, QStringLiteral("no installer for Linux (%1): the Linux menu starts the %2 installer only "
+                                         "on a desktop that runs Windows programs")
+                              .arg(linuxNames.join(QStringLiteral(" or ")), program));
+    };
+
+    // A pressed disc keeps the modes it was mastered with: a script without its execute permission
+    // still runs through the shell, an AppImage does not run at all.
+    const auto executable = [&](const DiscTree::Entry *folder) {
+        if (!folder || !disc_.Pressed())
+            return;
+        for (const QString &program : linuxNames) {
+            if (program.endsWith(QStringLiteral(".sh")))
+                continue;
+            for (const QString &name : listed(*folder, program)) {
+                const DiscTree::Entry *entry = disc_.Follow(disc_.Find(DiscTree::PathOf(*folder) + u'/' + name));
+                if (entry && !disc_.Executable(*entry))
+                    error(DiscTree::PathOf(*entry),
+                          QStringLiteral("is not executable: the Linux menu cannot start it"));
+            }
+        }
+    };
+
+    const QString sample = GlobalsU::FolderOf(DiscFolder::Sample);
+    const DiscTree::Entry *sampleFolder = resolve(sample);
+    if (sampleFolder && disc_.Seen(*sampleFolder) != DiscTree::Kind::Folder)
+        sampleFolder = nullptr;
+    const bool sampleWindows = holds(sampleFolder, {SetupName}) || holds(&disc_.Root(), {SetupName});
+    const bool sampleLinux = holds(sampleFolder, linuxNames) || holds(&disc_.Root(), linuxNames);
+    if (!sampleWindows && !sampleLinux)
+        error(sample + SetupName, QStringLiteral("missing, and no Setup.exe at the disc root either: the sample "
+                                                 "program's installer cannot start"));
+    else
+        report(sampleFolder ? shown(*sampleFolder, sample) : sample, QStringLiteral("sample program"), sampleWindows,
+               sampleLinux);
+    executable(sampleFolder);
 
     for (int tool = 1; tool <= 4; ++tool) {
         const QString path = GlobalsU::ToolFolder(tool);
@@ -355,8 +503,39 @@ void DiscChecker::checkInstallers()
         const QString program = QString::fromLatin1(ToolNames[tool - 1]);
         if (!folder || disc_.Seen(*folder) != DiscTree::Kind::Folder)
             error(path, QStringLiteral("missing: the %1 installer cannot start").arg(program));
-        else if (listed(*folder, SetupName).isEmpty())
-            error(shown(*folder, path), QStringLiteral("no Setup.exe: the %1 installer cannot start").arg(program));
+        else
+            report(shown(*folder, path), program, holds(folder, {SetupName}), holds(folder, linuxNames));
+        if (folder && disc_.Seen(*folder) == DiscTree::Kind::Folder)
+            executable(folder);
+    }
+}
+
+void DiscChecker::checkStandIns()
+{
+    // The help page names the disc's number: it is the sample's for any disc the programs name.
+    QSet<QString> found;
+    for (const std::int32_t number : numbers_.empty() ? std::set<std::int32_t>{0} : numbers_) {
+        for (const SampleContent::File &sample : SampleContent::Files(number, false)) {
+            const DiscTree::Entry *entry = SampleContent::StandsIn(sample.kind) ? resolve(sample.path) : nullptr;
+            const DiscTree::Entry *file = entry ? disc_.Follow(entry) : nullptr;
+            if (!file || file->kind != DiscTree::Kind::File || file->size != sample.content.size() ||
+                found.contains(sample.path))
+                continue;
+            try {
+                if (disc_.Read(*file, 0, sample.content.size()) != sample.content)
+                    continue;
+            } catch (const EDiscError &) {
+                continue; // reported as unreadable where the menu reads it
+            }
+            found.insert(sample.path);
+            const QString what = QStringLiteral("is still %1: put the publisher's own in its place before the disc "
+                                                "is pressed")
+                                     .arg(SampleContent::Described(sample.kind));
+            if (strict_)
+                error(DiscTree::PathOf(*entry), what);
+            else
+                warning(DiscTree::PathOf(*entry), what);
+        }
     }
 }
 
@@ -514,8 +693,9 @@ void DiscChecker::checkWindowsNames(const DiscTree::Entry &folder, bool windows)
         if (entry->kind == DiscTree::Kind::Link)
             continue; // Joliet holds no links at all
         const QString path = DiscTree::PathOf(*entry);
-        QString problem = WindowsNames::PathProblem(path);
-        if (const std::optional<QString> joliet = disc_.JolietName(*entry); problem.isEmpty() && joliet)
+        const std::optional<QString> joliet = disc_.JolietName(*entry);
+        QString problem = WindowsNames::PathProblem(path, entry->kind == DiscTree::Kind::Folder, joliet);
+        if (problem.isEmpty() && joliet)
             problem = joliet->isEmpty()
                           ? QStringLiteral("Joliet does not hold this name: Windows does not show it or shows another")
                           : QStringLiteral("Joliet changes this name to \"%1\": Windows shows that one").arg(*joliet);

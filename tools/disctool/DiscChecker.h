@@ -5,6 +5,8 @@
 #include "FindingList.h"
 #include "RuntimeCheck.h"
 
+#include "app/MainF.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,7 +21,8 @@ class DiscChecker
 public:
     using Finding = ::Finding;
 
-    explicit DiscChecker(const DiscTree &disc);
+    // strict: files still the sample disc's stand-ins are errors, not warnings.
+    explicit DiscChecker(const DiscTree &disc, bool strict = false);
 
     // Everything found, found (what reading the disc found) with the rest: the errors first, then
     // the warnings, each in the order the disc was walked, bounded as FindingList bounds them.
@@ -36,10 +39,16 @@ private:
     void checkBackdrops(const std::set<int> &schemes);
     void checkBitmap(const QString &path, int width, int height, bool used);
     void checkTexts();
+    // Whether the face the menu shows its texts in is at hand, on this machine or on the disc.
+    bool menuFaces() const;
+    // A description text laid out in its box as the menu lays it out, reported where it does not fit.
+    void checkTextFits(const QString &path, const QString &text, const TfrmMain::TextPlace &place);
     void checkWebPages();
     void checkTemplates();
     void checkMediaFolders();
     void checkInstallers();
+    // Texts, templates, installers and web pages still byte for byte the sample disc's own.
+    void checkStandIns();
     void checkAutorun();
     void checkRuntime();
     void checkRuntimeLicences();
@@ -67,5 +76,7 @@ private:
 
     const DiscTree &disc_;
     FindingList findings_;
-    QStringList programs_; // the menu programs at the root
+    bool strict_ = false;
+    QStringList programs_;           // the menu programs at the root
+    std::set<std::int32_t> numbers_; // the disc numbers their names give
 };

@@ -2,19 +2,20 @@
 
 #include "BitmapProbe.h"
 #include "EDiscError.h"
-#include "SampleMedia.h"
-#include "SampleTemplates.h"
-#include "SampleTexts.h"
+#include "SampleContent.h"
 #include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
 #include "app/Startup.h"
 #include "platform/DiscPath.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -139,6 +140,22 @@ QByteArray autorunInf(const QString &program, int discNumber)
     return QByteArrayLiteral("\xff\xfe") + QStringEncoder(QStringEncoder::Utf16LE)(text);
 }
 
+// The sample program's picture where the content has none: a plain panel, until the publisher's own.
+QByteArray samplePicture()
+{
+    QImage picture(214, 180, QImage::Format_RGB888);
+    picture.fill(QColor(214, 214, 214));
+    QPainter painter(&picture);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    return bytes;
+}
+
 // Single quotes keep every character of the name literal in the script.
 QString shellQuoted(const QString &text)
 {
@@ -154,6 +171,7 @@ DiscMaker::DiscMaker(Options options) : options_(std::move(options)) {}
 QStringList DiscMaker::Make()
 {
     warnings_.clear();
+    fromSample_.clear();
     validate();
 
     const QFileInfo target(options_.folder);
@@ -215,27 +233,22 @@ void DiscMaker::validate()
             throw EDiscError(QStringLiteral("the program name \"%1.exe\" %2").arg(name, problem));
     }
 
-    for (const ArtFile &art : artFiles()) {
-        const QString path = DiscPath::Resolve(QDir(options_.art).filePath(art.path));
-        const BitmapProbe probe = BitmapProbe::Inspect(path);
-        switch (probe.state) {
-        case BitmapProbe::State::Missing:
-            throw EDiscError(QStringLiteral("the artwork %1 is missing").arg(path));
-        case BitmapProbe::State::Unreadable:
-            throw EDiscError(QStringLiteral("the artwork %1 cannot be read: %2").arg(path, probe.problem));
-        case BitmapProbe::State::Invalid:
-            throw EDiscError(QStringLiteral("the artwork %1 is not a valid Windows bitmap").arg(path));
-        case BitmapProbe::State::Valid:
-            if (probe.size != art.size)
-                warnings_.append(QStringLiteral("the artwork %1 is %2x%3, not %4x%5")
-                                     .arg(path)
-                                     .arg(probe.size.width())
-                                     .arg(probe.size.height())
-                                     .arg(art.size.width())
-                                     .arg(art.size.height()));
-            break;
+    content_.emplace(options_.content);
+    validateArt();
+    for (const ContentFolder::File &file : content_->Files()) {
+        const QString top = file.path.section(QLatin1Char('/'), 0, 0);
+        for (const QString &own : {name, name + QStringLiteral(".exe"), QStringLiteral("autorun.sh"),
+                                   QStringLiteral("autorun.inf"), QString::fromLatin1(RuntimeFolder).chopped(1)}) {
+            if (top.compare(own, Qt::CaseInsensitive) == 0)
+                throw EDiscError(
+                    QStringLiteral("the content folder holds %1, which make lays out itself").arg(file.path));
         }
+        if (!file.read)
+            warnings_.append(
+                QStringLiteral("%1: not a file the menu reads; copied onto the disc as it is").arg(file.path));
     }
+    for (const QString &hidden : content_->LeftOut())
+        warnings_.append(QStringLiteral("%1: hidden; left out").arg(hidden));
 
     const QFileInfo target(options_.folder);
     if (target.exists()) {
@@ -246,7 +259,76 @@ void DiscMaker::validate()
     }
 }
 
-void DiscMaker::writeDisc(const QString &root) const
+void DiscMaker::validateArt()
+{
+    const QList<ArtFile> art = artFiles();
+    const QString backdrop = art.at(discNumber_ % 4).path;
+    for (const ArtFile &picture : art) {
+        const ContentFolder::File *file = content_->Find(picture.path);
+        if (!file) {
+            if (picture.path == backdrop)
+                throw EDiscError(QStringLiteral("the content folder %1 has no %2, the backdrop of the disc's colour "
+                                                "scheme")
+                                     .arg(options_.content, backdrop));
+            continue;
+        }
+        const BitmapProbe probe = BitmapProbe::Inspect(file->source);
+        switch (probe.state) {
+        case BitmapProbe::State::Missing:
+        case BitmapProbe::State::Unreadable:
+            throw EDiscError(QStringLiteral("the picture %1 cannot be read: %2").arg(file->source, probe.problem));
+        case BitmapProbe::State::Invalid:
+            throw EDiscError(QStringLiteral("the picture %1 is not a valid Windows bitmap").arg(file->source));
+        case BitmapProbe::State::Valid:
+            if (probe.size != picture.size)
+                warnings_.append(QStringLiteral("the picture %1 is %2x%3, not %4x%5")
+                                     .arg(file->source)
+                                     .arg(probe.size.width())
+                                     .arg(probe.size.height())
+                                     .arg(picture.size.width())
+                                     .arg(picture.size.height()));
+            break;
+        }
+    }
+}
+
+// The content's files where it gives them; the sample's where it gives none of their kind: a text,
+// web page or installer folder of its own, or any template, picture or sound.
+void DiscMaker::writeContent(const QDir &disc)
+{
+    for (const ContentFolder::File &file : content_->Files())
+        copyFile(file.source, disc.filePath(file.path));
+    for (const SampleContent::File &file : SampleContent::Files(discNumber_)) {
+        const QString folder = file.path.left(file.path.lastIndexOf(QLatin1Char('/')) + 1);
+        bool given = false;
+        switch (file.kind) {
+        case SampleContent::Kind::Text:
+        case SampleContent::Kind::WebPage:
+            given = content_->Find(file.path);
+            break;
+        case SampleContent::Kind::Installer:
+            given = content_->Holds(folder) ||
+                    (folder == GlobalsU::FolderOf(DiscFolder::Sample) && content_->Find(QStringLiteral("Setup.exe")));
+            break;
+        case SampleContent::Kind::Template:
+        case SampleContent::Kind::Picture:
+        case SampleContent::Kind::Sound:
+            given = content_->Holds(folder);
+            break;
+        }
+        if (!given) {
+            writeFile(disc.filePath(file.path), file.content);
+            fromSample_.append(file.path);
+        }
+    }
+    const QString sample = artFiles().back().path;
+    if (!content_->Find(sample)) {
+        writeFile(disc.filePath(sample), samplePicture());
+        fromSample_.append(sample);
+    }
+}
+
+void DiscMaker::writeDisc(const QString &root)
 {
     const QDir disc(root);
     for (const DiscFolder folder :
@@ -254,32 +336,7 @@ void DiscMaker::writeDisc(const QString &root) const
           DiscFolder::Images, DiscFolder::Sounds, DiscFolder::Sample, DiscFolder::ToolBox, DiscFolder::WebFiles})
         makeFolder(disc.filePath(GlobalsU::FolderOf(folder)));
 
-    for (const ArtFile &art : artFiles())
-        copyFile(DiscPath::Resolve(QDir(options_.art).filePath(art.path)), disc.filePath(art.path));
-
-    const QString texts = GlobalsU::FolderOf(DiscFolder::TextFiles);
-    for (const SampleTexts::File &text : SampleTexts::Descriptions())
-        writeFile(disc.filePath(texts + text.name), text.content);
-
-    const QString templates = GlobalsU::FolderOf(DiscFolder::Templates);
-    for (const SampleTemplates::File &file : SampleTemplates::Files())
-        writeFile(disc.filePath(templates + file.name), file.content);
-
-    const QString images = GlobalsU::FolderOf(DiscFolder::Images);
-    for (const SampleMedia::File &picture : SampleMedia::Pictures())
-        writeFile(disc.filePath(images + picture.name), picture.content);
-    const QString sounds = GlobalsU::FolderOf(DiscFolder::Sounds);
-    for (const SampleMedia::File &sound : SampleMedia::Sounds())
-        writeFile(disc.filePath(sounds + sound.name), sound.content);
-
-    const QString setup = QStringLiteral("Setup.exe");
-    writeFile(disc.filePath(GlobalsU::FolderOf(DiscFolder::Sample) + setup), SampleTexts::SetupPlaceholder(0));
-    for (int tool = 1; tool <= 4; ++tool)
-        writeFile(disc.filePath(GlobalsU::ToolFolder(tool) + setup), SampleTexts::SetupPlaceholder(tool));
-
-    const QString web = GlobalsU::FolderOf(DiscFolder::WebFiles);
-    writeFile(disc.filePath(web + QStringLiteral("Order.html")), SampleTexts::OrderPage());
-    writeFile(disc.filePath(web + QStringLiteral("Help.html")), SampleTexts::HelpPage(discNumber_));
+    writeContent(disc);
 
     // A copy, not a link: the menu finds its disc beside its own resolved path.
     const QString program = disc.filePath(options_.name);

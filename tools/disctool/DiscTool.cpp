@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -34,26 +35,29 @@ const std::vector<Command> &commands()
 {
     static const std::vector<Command> table{
         {QStringLiteral("make"),
-         QStringLiteral("make <folder> --program <menu program> --art <art folder> [--name CD07]\n"
+         QStringLiteral("make <folder> --program <menu program> --content <content folder> [--name CD07]\n"
                         "                    [--windows-program <Windows menu program>]"),
-         QStringLiteral("Lays out a disc folder: the menu program, its runtime, the artwork and the sample content."),
-         {QStringLiteral("--program"), QStringLiteral("--windows-program"), QStringLiteral("--art"),
-          QStringLiteral("--name")},
+         QStringLiteral("Lays out a disc folder: the menu program, its runtime and the content, the sample's where "
+                        "the content has none (--art: the same as --content)."),
+         {QStringLiteral("--program"), QStringLiteral("--windows-program"), QStringLiteral("--content"),
+          QStringLiteral("--art"), QStringLiteral("--name")},
          {},
          1,
          QStringLiteral("make needs one disc folder")},
         {QStringLiteral("image"),
-         QStringLiteral("image [--force] <folder> <image file>"),
-         QStringLiteral("Masters the ISO 9660 image of a disc folder; --force masters one that check finds errors in."),
-         {},
+         QStringLiteral("image [--force] [--label BRINDLE07] [--publisher <name>] <folder> <image file>"),
+         QStringLiteral("Masters the ISO 9660 image of a disc folder, with the volume label and publisher drives "
+                        "show; --force masters one that check finds errors in."),
+         {QStringLiteral("--label"), QStringLiteral("--publisher")},
          {QStringLiteral("--force")},
          2,
          QStringLiteral("image needs a disc folder and an image file")},
         {QStringLiteral("check"),
-         QStringLiteral("check <folder or image file>"),
-         QStringLiteral("Inspects a disc folder or image for what would go wrong when the menu runs from it."),
+         QStringLiteral("check [--strict] <folder or image file>"),
+         QStringLiteral("Inspects a disc folder or image for what would go wrong when the menu runs from it; "
+                        "--strict fails a disc that still holds the sample's stand-ins."),
          {},
-         {},
+         {QStringLiteral("--strict")},
          1,
          QStringLiteral("check needs one disc folder or image file")},
     };
@@ -89,13 +93,17 @@ struct Parsed
     QString image;  // the image that image writes
     QString program;
     QString windowsProgram;
-    QString art;
+    QString content;
+    QString art; // the same as content, as the tool once called it
     QString name;
     bool nameGiven = false;
-    bool force = false; // image: master a disc that check finds errors in
-    QString answer;     // what help and --version print
-    QString problem;    // why the command line was not understood
-    QString usage;      // the usage shown with the problem
+    std::optional<QString> label;     // image: the volume label
+    std::optional<QString> publisher; // image: the publisher field
+    bool force = false;               // image: master a disc that check finds errors in
+    bool strict = false;              // check: the sample's stand-ins are errors
+    QString answer;                   // what help and --version print
+    QString problem;                  // why the command line was not understood
+    QString usage;                    // the usage shown with the problem
 };
 
 // Understands "--option value", "--option=value" and "--" before operands that start with "-".
@@ -148,7 +156,7 @@ Parsed parse(const QStringList &arguments)
         if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
             return answer(usageOf(*command) + command->what + QLatin1Char('\n'));
         if (command->flags.contains(argument)) {
-            parsed.force = true; // the one flag there is
+            (argument == QStringLiteral("--force") ? parsed.force : parsed.strict) = true;
             continue;
         }
         QString value;
@@ -169,8 +177,14 @@ Parsed parse(const QStringList &arguments)
             parsed.program = value;
         else if (argument == QStringLiteral("--windows-program"))
             parsed.windowsProgram = value;
+        else if (argument == QStringLiteral("--content"))
+            parsed.content = value;
         else if (argument == QStringLiteral("--art"))
             parsed.art = value;
+        else if (argument == QStringLiteral("--label"))
+            parsed.label = value;
+        else if (argument == QStringLiteral("--publisher"))
+            parsed.publisher = value;
         else {
             parsed.name = value;
             parsed.nameGiven = true;
@@ -181,8 +195,14 @@ Parsed parse(const QStringList &arguments)
     parsed.folder = operands.at(0);
     if (command->operands > 1)
         parsed.image = operands.at(1);
-    if (parsed.command == QStringLiteral("make") && (parsed.program.isEmpty() || parsed.art.isEmpty()))
-        return refuse(QStringLiteral("make needs --program and --art"), command);
+    if (parsed.command == QStringLiteral("make")) {
+        if (!parsed.content.isEmpty() && !parsed.art.isEmpty())
+            return refuse(QStringLiteral("make takes --content or --art, not both"), command);
+        if (parsed.program.isEmpty() || (parsed.content.isEmpty() && parsed.art.isEmpty()))
+            return refuse(QStringLiteral("make needs --program and --content"), command);
+        if (parsed.content.isEmpty())
+            parsed.content = parsed.art;
+    }
     return parsed;
 }
 
@@ -192,23 +212,25 @@ int make(const Parsed &parsed, QTextStream &out, QTextStream &err)
     options.folder = parsed.folder;
     options.program = parsed.program;
     options.windowsProgram = parsed.windowsProgram;
-    options.art = parsed.art;
+    options.content = parsed.content;
     if (parsed.nameGiven)
         options.name = parsed.name;
     DiscMaker maker(options);
     for (const QString &warning : maker.Make())
         err << "warning: " << ShownText::Escaped(warning) << '\n';
+    for (const QString &file : maker.FromSample())
+        out << "from the sample: " << file << '\n';
     out << ShownText::Escaped(maker.Summary()) << '\n';
     return DiscTool::Success;
 }
 
 // A folder is checked as the disc it makes, plus what a disc cannot hold: by check and by image alike.
-QList<DiscChecker::Finding> checkFolder(const FolderTree &folder)
+QList<DiscChecker::Finding> checkFolder(const FolderTree &folder, bool strict = false)
 {
     QList<DiscChecker::Finding> problems;
     for (const FolderTree::Problem &problem : folder.Problems())
         problems.append({true, problem.path, problem.what});
-    return DiscChecker(folder).Check(problems);
+    return DiscChecker(folder, strict).Check(problems);
 }
 
 bool failed(const QList<DiscChecker::Finding> &findings)
@@ -219,6 +241,10 @@ bool failed(const QList<DiscChecker::Finding> &findings)
 int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
 {
     ImageWriter writer(parsed.folder);
+    if (parsed.label)
+        writer.SetLabel(*parsed.label);
+    if (parsed.publisher)
+        writer.SetPublisher(*parsed.publisher);
     const QList<DiscChecker::Finding> findings = checkFolder(writer.Tree());
     if (failed(findings) && !parsed.force) {
         for (const DiscChecker::Finding &finding : findings) {
@@ -235,12 +261,12 @@ int image(const Parsed &parsed, QTextStream &out, QTextStream &err)
 }
 
 // An image is checked as a desktop mounting it shows it, plus what only an image can get wrong.
-QList<DiscChecker::Finding> checkDisc(const QString &path, bool image)
+QList<DiscChecker::Finding> checkDisc(const QString &path, bool image, bool strict)
 {
     if (!image)
-        return checkFolder(FolderTree(path));
+        return checkFolder(FolderTree(path), strict);
     const ImageReader reader(path);
-    return DiscChecker(reader).Check(reader.Findings() + StartOrder::Apart(reader));
+    return DiscChecker(reader, strict).Check(reader.Findings() + StartOrder::Apart(reader));
 }
 
 int check(const Parsed &parsed, QTextStream &out)
@@ -248,7 +274,7 @@ int check(const Parsed &parsed, QTextStream &out)
     const QFileInfo target(parsed.folder);
     if (target.isFile() && !ImageReader::IsImage(parsed.folder))
         throw EDiscError(QStringLiteral("%1 is neither a folder nor an ISO 9660 image").arg(parsed.folder));
-    const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile());
+    const QList<DiscChecker::Finding> findings = checkDisc(parsed.folder, target.isFile(), parsed.strict);
     for (const DiscChecker::Finding &finding : findings)
         out << finding.Line() << '\n';
     return failed(findings) ? DiscTool::Failure : DiscTool::Success;

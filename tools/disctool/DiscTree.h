@@ -70,6 +70,10 @@ public:
     // when Joliet does not hold it at all; nullopt when it is the same or the source cannot tell.
     virtual std::optional<QString> JolietName(const Entry &entry) const;
 
+    // Whether the modes are those of a pressed disc (an image), not of a folder that is still to be
+    // mastered with the modes a disc needs.
+    virtual bool Pressed() const { return false; }
+
     // Every entry below folder (none for nullptr or what is no folder), the folders below it
     // entered, not those that links lead to.
     static std::vector<const Entry *> Below(const Entry *folder);

@@ -36,6 +36,7 @@ public:
     // Where the image holds a file's first byte; nullopt for an empty file or one that is no file.
     std::optional<qint64> Offset(const Entry &file) const;
     std::optional<QString> JolietName(const Entry &entry) const override;
+    bool Pressed() const override { return true; }
 
 protected:
     QByteArray readData(const Entry &file, qint64 offset, qint64 length) const override;

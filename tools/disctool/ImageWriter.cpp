@@ -8,6 +8,7 @@
 #include "WindowsNames.h"
 
 #include "app/GlobalsU.h"
+#include "platform/Installer.h"
 
 #include "FolderTree.h"
 
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -31,6 +33,10 @@ namespace {
 
 // 2000-01-01 00:00:00 UTC: any fixed moment serves when the build gives none.
 constexpr std::time_t DefaultTimestamp = 946684800;
+
+// Joliet's volume label and publisher fields hold this many UCS-2 characters.
+constexpr qsizetype MaxJolietLabel = 16;
+constexpr qsizetype MaxJolietPublisher = 64;
 
 constexpr mode_t ReadOnly = 0444;
 constexpr mode_t Executable = 0555;
@@ -164,6 +170,22 @@ void settle(IsoNode *node, mode_t mode, std::time_t timestamp)
     iso_node_set_ctime(node, timestamp);
 }
 
+// A Linux installer in an installer folder of the disc, which the Linux menu starts itself.
+bool linuxInstaller(const QString &path)
+{
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString name = path.mid(folder.size());
+    const QStringList names = Installer::LinuxNames();
+    if (std::none_of(names.cbegin(), names.cend(),
+                     [&name](const QString &known) { return known.compare(name, Qt::CaseInsensitive) == 0; }))
+        return false;
+    QStringList folders{QString(), GlobalsU::FolderOf(DiscFolder::Sample)};
+    for (int tool = 1; tool <= 4; ++tool)
+        folders.append(GlobalsU::ToolFolder(tool));
+    return std::any_of(folders.cbegin(), folders.cend(),
+                       [&folder](const QString &own) { return own.compare(folder, Qt::CaseInsensitive) == 0; });
+}
+
 } // namespace
 
 ImageWriter::ImageWriter(const QString &folder)
@@ -184,9 +206,10 @@ ImageWriter::ImageWriter(const QString &folder)
         const auto [at, names] = pending.back();
         pending.pop_back();
         for (const auto &entry : at->children) {
-            const QString name = names && entry->kind != DiscTree::Kind::Link
-                                     ? WindowsNames::PathProblem(DiscTree::PathOf(*entry))
-                                     : QString();
+            const QString name =
+                names && entry->kind != DiscTree::Kind::Link
+                    ? WindowsNames::PathProblem(DiscTree::PathOf(*entry), entry->kind == DiscTree::Kind::Folder)
+                    : QString();
             if (!name.isEmpty())
                 refused.append(QStringLiteral("%1: %2").arg(DiscTree::PathOf(*entry), name));
             if (entry->kind == DiscTree::Kind::Folder)
@@ -225,6 +248,29 @@ ImageWriter::ImageWriter(const QString &folder)
 
 ImageWriter::~ImageWriter() = default;
 
+void ImageWriter::SetLabel(const QString &label)
+{
+    static const QRegularExpression allowed(QStringLiteral("^[A-Z0-9_]{1,%1}$").arg(MaxJolietLabel));
+    if (!allowed.match(label).hasMatch())
+        throw EDiscError(QStringLiteral("the label \"%1\" is not 1 to %2 of A to Z, 0 to 9 and \"_\": ISO 9660 holds "
+                                        "no other characters in a volume label, and Joliet, whose label Windows "
+                                        "shows, no more than %2")
+                             .arg(label)
+                             .arg(MaxJolietLabel));
+    label_ = label;
+}
+
+void ImageWriter::SetPublisher(const QString &publisher)
+{
+    if (publisher.size() > MaxJolietPublisher ||
+        std::any_of(publisher.cbegin(), publisher.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        throw EDiscError(QStringLiteral("the publisher \"%1\" is longer than the %2 characters Joliet holds or holds "
+                                        "control characters")
+                             .arg(publisher)
+                             .arg(MaxJolietPublisher));
+    publisher_ = publisher;
+}
+
 std::time_t ImageWriter::Timestamp()
 {
     const QByteArray given = qgetenv("SOURCE_DATE_EPOCH");
@@ -246,6 +292,9 @@ void ImageWriter::Write(const QString &path)
     IsoImage *created = nullptr;
     check(iso_image_new(label_.toUtf8().constData(), &created), QStringLiteral("cannot start the image"));
     const IsoLibrary::Owned<IsoImage> image(created);
+    // ISO 9660 holds the publisher in capitals, Joliet as given.
+    if (!publisher_.isEmpty())
+        iso_image_set_publisher_id(image.get(), publisher_.toUtf8().constData());
     iso_tree_set_follow_symlinks(image.get(), 0);
     iso_tree_set_ignore_hidden(image.get(), 0);
     IsoDir *root = iso_image_get_root(image.get());
@@ -333,7 +382,8 @@ void ImageWriter::addTree(IsoImage *image, FolderStream::Failure &failure) const
                 check(added, cannot);
                 node = reinterpret_cast<IsoNode *>(file);
             }
-            const bool executable = folder == &tree_->Root() && executables_.contains(entry->name);
+            const bool executable = (folder == &tree_->Root() && executables_.contains(entry->name)) ||
+                                    linuxInstaller(DiscTree::PathOf(*entry));
             settle(node, entry->kind == DiscTree::Kind::Link ? 0 : executable ? Executable : ReadOnly, timestamp_);
             if (const int weight = order.Weight(*entry))
                 iso_node_set_sort_weight(node, weight);

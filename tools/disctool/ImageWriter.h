@@ -34,8 +34,17 @@ public:
     // The folder as read, for checking it before it is written.
     const FolderTree &Tree() const { return *tree_; }
 
-    // "BRINDLE07" for disc 7.
+    // The volume label of ISO 9660 and of Joliet, which drives show: "BRINDLE07" for disc 7
+    // unless set.
     QString Label() const { return label_; }
+    // Raises EDiscError, saying why, for a label other than 1 to 16 of A to Z, 0 to 9 and "_",
+    // which ISO 9660 and Joliet both hold as they stand.
+    void SetLabel(const QString &label);
+
+    // Who publishes the disc, as the volume's publisher field says; none unless set. Raises
+    // EDiscError for one longer than Joliet's 64 characters or holding control characters.
+    QString Publisher() const { return publisher_; }
+    void SetPublisher(const QString &publisher);
 
     // The time every file and the volume carry: SOURCE_DATE_EPOCH when set, a fixed one otherwise.
     static std::time_t Timestamp();
@@ -46,6 +55,7 @@ private:
     std::unique_ptr<FolderTree> tree_;
     QString root_;
     QString label_;
+    QString publisher_;
     QStringList executables_; // names at the root that keep their execute bits
     std::time_t timestamp_ = 0;
 };
