@@ -242,6 +242,8 @@ void TestDiscTool::makeTakesThePublishersContent()
                  placed.endsWith(QStringLiteral(".bmp")) ? readAll(art_ + QLatin1Char('/') + placed) : placed.toUtf8());
     }
     writeAll(content + QStringLiteral("/Files/.notes"), "left out");
+    // A disc made before brings a start script of its own.
+    writeAll(content + QStringLiteral("/autorun.sh"), "an old disc's");
     const QString disc = scratch_->filePath(QStringLiteral("disc"));
     const Outcome made = runTool({QStringLiteral("make"), disc, QStringLiteral("--program"), program_,
                                   QStringLiteral("--content"), QDir::current().relativeFilePath(content)});
@@ -249,6 +251,8 @@ void TestDiscTool::makeTakesThePublishersContent()
     QVERIFY(made.errors.contains(
         QStringLiteral("warning: Files/Extras/Read me.txt: not a file the menu reads; copied onto the disc as it is")));
     QVERIFY(made.errors.contains(QStringLiteral("warning: Files/.notes: hidden; left out")));
+    QVERIFY(made.errors.contains(QStringLiteral("warning: autorun.sh: make lays it out itself; left out")));
+    QVERIFY(readAll(disc + QStringLiteral("/autorun.sh")) != "an old disc's");
 
     QStringList fromSample = made.lines.filter(QStringLiteral("from the sample: "));
     fromSample.replaceInStrings(QStringLiteral("from the sample: "), QString());
@@ -295,8 +299,6 @@ void TestDiscTool::makeRefusesAndLeavesNothingBehind_data()
     QTest::newRow("missing backdrop") << "art without Green" << 1
                                       << "has no Files/Interface/Green/MainBack.bmp, the backdrop of the disc's "
                                          "colour scheme";
-    QTest::newRow("content where make writes")
-        << "art with autorun.sh" << 1 << "holds autorun.sh, which make lays out itself";
     QTest::newRow("two names for one place") << "art with two names" << 1 << "one place on a disc";
     QTest::newRow("artwork not a bitmap") << "art with a PNG" << 1 << "is not a valid Windows bitmap";
     QTest::newRow("no program") << "program missing" << 1 << "is not an executable file";

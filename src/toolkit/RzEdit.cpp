@@ -94,8 +94,8 @@ int TRzRichEdit::TopLine() const
 {
     const QList<Line> lines = Lines();
     const int position = verticalScrollBar()->value();
-    const auto after = std::upper_bound(lines.begin(), lines.end(), position,
-                                        [](int at, const Line &line) { return at < line.top; });
+    const auto after =
+        std::upper_bound(lines.begin(), lines.end(), position, [](int at, const Line &line) { return at < line.top; });
     return std::max(0, int(after - lines.begin()) - 1);
 }
 

@@ -235,15 +235,16 @@ void DiscMaker::validate()
 
     content_.emplace(options_.content);
     validateArt();
+    // A disc made before, given as the content of a new one, brings programs, runtime and autorun
+    // files of its own: the new disc has those of this run.
     for (const ContentFolder::File &file : content_->Files()) {
         const QString top = file.path.section(QLatin1Char('/'), 0, 0);
-        for (const QString &own : {name, name + QStringLiteral(".exe"), QStringLiteral("autorun.sh"),
-                                   QStringLiteral("autorun.inf"), QString::fromLatin1(RuntimeFolder).chopped(1)}) {
-            if (top.compare(own, Qt::CaseInsensitive) == 0)
-                throw EDiscError(
-                    QStringLiteral("the content folder holds %1, which make lays out itself").arg(file.path));
-        }
-        if (!file.read)
+        const QStringList own{name, name + QStringLiteral(".exe"), QStringLiteral("autorun.sh"),
+                              QStringLiteral("autorun.inf"), QString::fromLatin1(RuntimeFolder).chopped(1)};
+        if (!file.path.contains(QLatin1Char('/')) || own.contains(top, Qt::CaseInsensitive)) {
+            laidOutHere_.insert(file.path);
+            warnings_.append(QStringLiteral("%1: make lays it out itself; left out").arg(file.path));
+        } else if (!file.read)
             warnings_.append(
                 QStringLiteral("%1: not a file the menu reads; copied onto the disc as it is").arg(file.path));
     }
@@ -296,8 +297,10 @@ void DiscMaker::validateArt()
 // web page or installer folder of its own, or any template, picture or sound.
 void DiscMaker::writeContent(const QDir &disc)
 {
-    for (const ContentFolder::File &file : content_->Files())
-        copyFile(file.source, disc.filePath(file.path));
+    for (const ContentFolder::File &file : content_->Files()) {
+        if (!laidOutHere_.contains(file.path))
+            copyFile(file.source, disc.filePath(file.path));
+    }
     for (const SampleContent::File &file : SampleContent::Files(discNumber_)) {
         const QString folder = file.path.left(file.path.lastIndexOf(QLatin1Char('/')) + 1);
         bool given = false;

@@ -2,6 +2,7 @@
 
 #include "ContentFolder.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,7 @@ private:
     Options options_;
     std::optional<ContentFolder> content_;
     QStringList warnings_;
+    QSet<QString> laidOutHere_; // the content's files that make lays out itself
     QStringList fromSample_;
     int discNumber_ = 0;
 };

@@ -15,8 +15,8 @@
 
 // Whether the disc's program starts on a desktop without Qt: every library the program and the
 // runtime's libraries and plugins need is in the runtime folder or left to the system, and, beside
-// a Qt whose libraries are in the runtime, the plugins for X11 and Wayland are there. It works on the disc's list of files and a reader, so
-// that a folder and an image are checked alike.
+// a Qt whose libraries are in the runtime, the plugins for X11 and Wayland are there. It works on the disc's list of
+// files and a reader, so that a folder and an image are checked alike.
 class RuntimeCheck
 {
 public:
