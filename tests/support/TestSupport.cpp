@@ -31,25 +31,32 @@ ErrorRecorder::~ErrorRecorder()
     ErrorBox::SetInformer(previousInform_);
 }
 
+namespace {
+
+// An executable shell script of the given text in the folder.
+void writeScript(const QString &path, const char *text)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
 FakeOpener::FakeOpener()
 {
-    const QString script = dir_.filePath(QStringLiteral("xdg-open"));
-    QFile file(script);
-    file.open(QIODevice::WriteOnly);
     // One record per call: the working folder, then each argument, NUL-separated, ended by a newline.
-    file.write(
+    writeScript(
+        dir_.filePath(QStringLiteral("xdg-open")),
         "#!/bin/sh\n"
         "log=\"$(dirname \"$0\")/calls.log\"\n"
         "{ printf '%s' \"$PWD\"; for a in \"$@\"; do printf '\\037%s' \"$a\"; done; printf '\\036'; } >> \"$log\"\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile mime(dir_.filePath(QStringLiteral("xdg-mime")));
-    mime.open(QIODevice::WriteOnly);
-    mime.write("#!/bin/sh\n"
-               "[ \"$1\" = query ] && [ \"$2\" = default ] && cat \"$(dirname \"$0\")/windows-programs\" 2>/dev/null\n"
-               "exit 0\n");
-    mime.close();
-    mime.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeScript(dir_.filePath(QStringLiteral("xdg-mime")),
+                "#!/bin/sh\n"
+                "[ \"$1\" = query ] && [ \"$2\" = default ] && cat \"$(dirname \"$0\")/windows-programs\" 2>/dev/null\n"
+                "exit 0\n");
     SetRunsWindowsPrograms(true);
     oldPath_ = qgetenv("PATH");
     qputenv("PATH", dir_.path().toLocal8Bit() + ':' + oldPath_);
